@@ -1,0 +1,155 @@
+#include "Console_IO_Utility.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Number texts are built here, terminator included.
+constexpr int NUMBER_BUFFER_SIZE = 32;
+
+// A finite double's exact decimal expansion ends within 1074 digits after the
+// point, so further decimals are all zeros. Asking the C library for them
+// instead can cost gigabytes of scratch memory.
+constexpr int MAX_EXACT_DECIMALS = 1074;
+
+// Spaces to print before a text of `length` characters; the spaces after it
+// are then blockSize - length - before. Counts of 0 or less print nothing.
+// Wide arithmetic: blockSize - length must not overflow for any int block.
+long long spacesBefore(long long length, int blockSize, const char* justify)
+{
+    if (std::strcmp(justify, "LEFT") == 0) {
+        return 0;
+    }
+    if (std::strcmp(justify, "RIGHT") == 0) {
+        return blockSize - length;
+    }
+    // Each half truncates on its own, which fixes the side of the odd space.
+    return blockSize / 2 - length / 2;
+}
+
+void printSpaces(long long count)
+{
+    printCharacters(static_cast<int>(std::clamp<long long>(count, 0, INT_MAX)), ' ');
+}
+
+} // namespace
+
+void printCharacter(char outChar)
+{
+    printCharacters(1, outChar);
+}
+
+void printCharacters(int numChars, char outChar)
+{
+    for (int printed = 0; printed < numChars; ++printed) {
+        std::putchar(static_cast<unsigned char>(outChar));
+    }
+}
+
+void printEndline()
+{
+    std::putchar('\n');
+}
+
+void printEndlines(int numEndlines)
+{
+    printCharacters(numEndlines, '\n');
+}
+
+void printString(const char* outString)
+{
+    printStringJustified(outString, 0, "LEFT");
+}
+
+void printStringJustified(const char* outString, int blockSize, const char* justify)
+{
+    const auto length = static_cast<long long>(std::strlen(outString));
+    const long long before = spacesBefore(length, blockSize, justify);
+    printSpaces(before);
+    std::fputs(outString, stdout); // never a format: '%' prints as itself
+    printSpaces(blockSize - length - before);
+}
+
+void printInteger(int value)
+{
+    printIntegerJustified(value, 0, "LEFT");
+}
+
+void printIntegerJustified(int value, int blockSize, const char* justify)
+{
+    char text[NUMBER_BUFFER_SIZE];
+    std::snprintf(text, sizeof text, "%d", value);
+    printStringJustified(text, blockSize, justify);
+}
+
+void printLongInteger(long value)
+{
+    printLongIntegerJustified(value, 0, "LEFT");
+}
+
+void printLongIntegerJustified(long value, int blockSize, const char* justify)
+{
+    char text[NUMBER_BUFFER_SIZE];
+    std::snprintf(text, sizeof text, "%ld", value);
+    printStringJustified(text, blockSize, justify);
+}
+
+void printDouble(double value, int precision)
+{
+    printDoubleJustified(value, precision, 0, "LEFT");
+}
+
+void printDoubleJustified(double value, int precision, int blockSize, const char* justify)
+{
+    // A negative precision reads as none; past the exact digits we add the
+    // zeros ourselves.
+    const int decimals = std::clamp(precision, 0, MAX_EXACT_DECIMALS);
+    const int extraZeros = std::isfinite(value) ? std::max(precision, 0) - decimals : 0;
+
+    char format[NUMBER_BUFFER_SIZE];
+    std::snprintf(format, sizeof format, "%s0.%dlf", "%", decimals);
+
+    char text[NUMBER_BUFFER_SIZE];
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral" // built above from a fixed template
+    const int length = std::snprintf(text, sizeof text, format, value);
+    if (length >= 0 && length < NUMBER_BUFFER_SIZE && extraZeros == 0) {
+        printStringJustified(text, blockSize, justify);
+        return;
+    }
+
+    // Too long for the buffer: print it whole, straight from the value, in the
+    // same block as any other text.
+    const long long fullLength = std::max(length, 0) + static_cast<long long>(extraZeros);
+    const long long before = spacesBefore(fullLength, blockSize, justify);
+    printSpaces(before);
+    std::printf(format, value);
+    printCharacters(extraZeros, '0');
+    printSpaces(blockSize - fullLength - before);
+#pragma GCC diagnostic pop
+}
+
+double promptForDouble(const char* promptString)
+{
+    std::fputs(promptString, stdout);
+    std::fflush(stdout); // the prompt must show before we wait, even on a pipe
+    double value = 0.0;
+    // A failed conversion leaves value at 0 and the text unread.
+    static_cast<void>(std::scanf("%lf", &value));
+    return value;
+}
+
+int promptForInteger(const char* promptString)
+{
+    std::fputs(promptString, stdout);
+    std::fflush(stdout);
+    // "%ld" accepts exactly what "%d" does, but an int conversion has no
+    // defined result out of range; reading wide lets us saturate instead.
+    long value = 0;
+    static_cast<void>(std::scanf("%ld", &value));
+    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}

@@ -1,0 +1,32 @@
+// Console input and output on the standard streams, as plain free functions.
+//
+// Printers come in pairs: a plain one, and a `Justified` one that places the
+// text in a block of `blockSize` characters. The keyword "LEFT" pads after the
+// text, "RIGHT" pads before it, and any other keyword centres it. A block that
+// is not wider than the text adds no spaces.
+//
+// Nothing here keeps state, allocates or reports errors.
+#ifndef CONSOLE_IO_UTILITY_H
+#define CONSOLE_IO_UTILITY_H
+
+// Output.
+void printCharacter(char outChar);
+void printCharacters(int numChars, char outChar);
+void printEndline();
+void printEndlines(int numEndlines);
+void printString(const char* outString);
+void printStringJustified(const char* outString, int blockSize, const char* justify);
+void printInteger(int value);
+void printIntegerJustified(int value, int blockSize, const char* justify);
+void printLongInteger(long value);
+void printLongIntegerJustified(long value, int blockSize, const char* justify);
+void printDouble(double value, int precision);
+void printDoubleJustified(double value, int precision, int blockSize, const char* justify);
+
+// Numeric prompts: write the prompt, then read one number with scanf. On a
+// failed conversion or at the end of input they return 0 and leave the
+// unconverted text in the input.
+double promptForDouble(const char* promptString);
+int promptForInteger(const char* promptString);
+
+#endif
