@@ -16,6 +16,11 @@ constexpr int NUMBER_BUFFER_SIZE = 32;
 // instead can cost gigabytes of scratch memory.
 constexpr int MAX_EXACT_DECIMALS = 1074;
 
+// The filter passes over at most this many characters.
+constexpr int MAX_SKIPPED = 128;
+// A text read stores at most this many characters, plus its terminator.
+constexpr int MAX_TEXT_LENGTH = 128;
+
 // Spaces to print before a text of `length` characters; the spaces after it
 // are then blockSize - length - before. Counts of 0 or less print nothing.
 // Wide arithmetic: blockSize - length must not overflow for any int block.
@@ -34,6 +39,18 @@ long long spacesBefore(long long length, int blockSize, const char* justify)
 void printSpaces(long long count)
 {
     printCharacters(static_cast<int>(std::clamp<long long>(count, 0, INT_MAX)), ' ');
+}
+
+void writePrompt(const char* promptString)
+{
+    std::fputs(promptString, stdout);
+    std::fflush(stdout); // the prompt must show before we wait, even on a pipe
+}
+
+// EOF is negative, so it counts as a control character here.
+bool isSkippable(int character, bool includeSpaces)
+{
+    return character < ' ' || (character == ' ' && !includeSpaces);
 }
 
 } // namespace
@@ -135,8 +152,7 @@ void printDoubleJustified(double value, int precision, int blockSize, const char
 
 double promptForDouble(const char* promptString)
 {
-    std::fputs(promptString, stdout);
-    std::fflush(stdout); // the prompt must show before we wait, even on a pipe
+    writePrompt(promptString);
     double value = 0.0;
     // A failed conversion leaves value at 0 and the text unread.
     static_cast<void>(std::scanf("%lf", &value));
@@ -145,11 +161,54 @@ double promptForDouble(const char* promptString)
 
 int promptForInteger(const char* promptString)
 {
-    std::fputs(promptString, stdout);
-    std::fflush(stdout);
+    writePrompt(promptString);
     // "%ld" accepts exactly what "%d" does, but an int conversion has no
     // defined result out of range; reading wide lets us saturate instead.
     long value = 0;
     static_cast<void>(std::scanf("%ld", &value));
     return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+}
+
+int clearLeadingCharacters(bool includeSpaces)
+{
+    int character = std::getchar();
+    for (int skipped = 0; isSkippable(character, includeSpaces) && skipped < MAX_SKIPPED; ++skipped) {
+        character = std::getchar();
+    }
+    return character;
+}
+
+char getCharFiltered(bool includeSpaces)
+{
+    const int character = clearLeadingCharacters(includeSpaces);
+    return character == EOF ? '0' : static_cast<char>(character);
+}
+
+char getChar()
+{
+    return getCharFiltered(false);
+}
+
+void getInputString(char* str, bool viaClearLeading)
+{
+    int character = viaClearLeading ? clearLeadingCharacters(false) : static_cast<unsigned char>(getChar());
+    // Terminated from the start: the first character may already end the line.
+    str[0] = '\0';
+    for (int stored = 0; character != '\n' && character != EOF && stored < MAX_TEXT_LENGTH; ++stored) {
+        str[stored] = static_cast<char>(character);
+        str[stored + 1] = '\0';
+        character = std::getchar();
+    }
+}
+
+char promptForCharacter(const char* promptString)
+{
+    writePrompt(promptString);
+    return getChar();
+}
+
+void promptForString(const char* promptString, char* str)
+{
+    writePrompt(promptString);
+    getInputString(str, false);
 }

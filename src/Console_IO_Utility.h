@@ -29,4 +29,20 @@ void printDoubleJustified(double value, int precision, int blockSize, const char
 double promptForDouble(const char* promptString);
 int promptForInteger(const char* promptString);
 
+// Filtered input. Leading control characters (codes below 32), the end of
+// input and, unless `includeSpaces` is set, spaces are passed over, at most
+// 128 of them; the character after that is returned whatever it is.
+// DEL and codes 128 to 255 are never passed over.
+int clearLeadingCharacters(bool includeSpaces); // a code 0-255, or EOF
+char getCharFiltered(bool includeSpaces); // '0' at the end of input
+char getChar(); // getCharFiltered(false)
+
+// Reads the rest of a line into `str` after passing over what comes before
+// its first character (with getChar, or the filter when `viaClearLeading` is
+// set). Stores at most 128 characters, so `str` must hold 129; the newline is
+// consumed, never stored; the end of input ends the text.
+void getInputString(char* str, bool viaClearLeading);
+char promptForCharacter(const char* promptString);
+void promptForString(const char* promptString, char* str);
+
 #endif
