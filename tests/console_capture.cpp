@@ -32,8 +32,11 @@ ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& cal
     const int savedOut = dup(STDOUT_FILENO);
     dup2(fileno(in), STDIN_FILENO);
     dup2(fileno(out), STDOUT_FILENO);
-    // Drops anything stdin had buffered and starts it at the new file's top.
-    std::fseek(stdin, 0, SEEK_SET);
+    // Drop whatever stdin buffered from earlier input, then read the new file
+    // from its top. fseek alone would keep the buffer when offset 0 lies
+    // inside it, replaying the earlier bytes.
+    std::fflush(stdin);
+    lseek(STDIN_FILENO, 0, SEEK_SET);
     std::clearerr(stdin);
 
     call();
