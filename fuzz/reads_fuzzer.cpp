@@ -61,21 +61,37 @@ void readLine(bool viaClearLeading, bool prompted)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzedDataProvider provider(data, size);
-    const std::vector<std::uint8_t> steps = provider.ConsumeBytes<std::uint8_t>(
-        provider.ConsumeIntegralInRange<std::size_t>(0, 16));
+    const std::vector<std::uint8_t> steps
+        = provider.ConsumeBytes<std::uint8_t>(provider.ConsumeIntegralInRange<std::size_t>(0, 16));
     const std::vector<std::uint8_t> input = provider.ConsumeRemainingBytes<std::uint8_t>();
     feedStandardInput(input.data(), input.size());
 
     for (const std::uint8_t step : steps) {
         switch (step % 9) {
-        case 0: readCharacter(false); break;
-        case 1: readCharacter(true); break;
-        case 2: static_cast<void>(getChar()); break;
-        case 3: static_cast<void>(getCharFiltered(true)); break;
-        case 4: readLine(false, false); break;
-        case 5: readLine(true, false); break;
-        case 6: readLine(false, true); break;
-        case 7: static_cast<void>(promptForCharacter("%d? ")); break;
+        case 0:
+            readCharacter(false);
+            break;
+        case 1:
+            readCharacter(true);
+            break;
+        case 2:
+            static_cast<void>(getChar());
+            break;
+        case 3:
+            static_cast<void>(getCharFiltered(true));
+            break;
+        case 4:
+            readLine(false, false);
+            break;
+        case 5:
+            readLine(true, false);
+            break;
+        case 6:
+            readLine(false, true);
+            break;
+        case 7:
+            static_cast<void>(promptForCharacter("%d? "));
+            break;
         default:
             static_cast<void>(promptForDouble("%f: "));
             static_cast<void>(promptForInteger("%n: "));

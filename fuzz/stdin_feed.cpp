@@ -41,6 +41,7 @@ void feedStandardInput(const std::uint8_t* data, std::size_t size)
     // Drop what stdin buffered (or had pushed back) from the last input, then
     // read from the top. fseek alone would not do: it keeps the buffer when
     // the target offset lies inside it, and would replay the old bytes.
+    // cppcheck-suppress fflushOnInputStream ; POSIX defines it for a seekable input stream, as this is
     std::fflush(stdin);
     if (lseek(STDIN_FILENO, 0, SEEK_SET) != 0) {
         std::abort();

@@ -154,8 +154,9 @@ double promptForDouble(const char* promptString)
 {
     writePrompt(promptString);
     double value = 0.0;
-    // A failed conversion leaves value at 0 and the text unread.
-    static_cast<void>(std::scanf("%lf", &value));
+    // A failed conversion leaves value at 0 and the text unread, for the next
+    // prompt to fail on; reading a line for strtod would consume it.
+    static_cast<void>(std::scanf("%lf", &value)); // NOLINT(cert-err34-c)
     return value;
 }
 
@@ -165,7 +166,7 @@ int promptForInteger(const char* promptString)
     // "%ld" accepts exactly what "%d" does, but an int conversion has no
     // defined result out of range; reading wide lets us saturate instead.
     long value = 0;
-    static_cast<void>(std::scanf("%ld", &value));
+    static_cast<void>(std::scanf("%ld", &value)); // NOLINT(cert-err34-c): as above
     return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
 }
 

@@ -35,6 +35,7 @@ ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& cal
     // Drop whatever stdin buffered from earlier input, then read the new file
     // from its top. fseek alone would keep the buffer when offset 0 lies
     // inside it, replaying the earlier bytes.
+    // cppcheck-suppress fflushOnInputStream ; POSIX defines it for a seekable input stream, as this is
     std::fflush(stdin);
     lseek(STDIN_FILENO, 0, SEEK_SET);
     std::clearerr(stdin);

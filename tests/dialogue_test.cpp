@@ -104,7 +104,8 @@ INSTANTIATE_TEST_SUITE_P(Limits, Dialogue,
 // Unconverted text stays in the input and fails the later prompts at once, so
 // the program finishes even though the input is still open.
 INSTANTIATE_TEST_SUITE_P(BadInput, Dialogue,
-    testing::Values(Session { "PercentSignAfterRate", "1000\n5%\n", "1000.00", "5.0000", "inf", Input::OpenPipe },
+    testing::Values(
+        Session { "PercentSignAfterRate", "1000\n5%\n", "1000.00", "5.0000", "inf", Input::OpenPipe },
         Session { "LettersForAmount", "abc\n", "0.00", "0.0000", "-nan", Input::OpenPipe },
         Session { "NulBytesForRate", std::string("1000\n\0\0\n12\n", 11), "1000.00", "0.0000", "inf" },
         Session { "EndOfInputAtFirstPrompt", "", "0.00", "0.0000", "-nan" },
@@ -120,7 +121,7 @@ void expectCleanFinish(const ProgramRun& run)
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.output.rfind(BANNER + AMOUNT_PROMPT + RATE_PROMPT + MONTHS_PROMPT + "\n", 0), 0u);
+    EXPECT_EQ(run.output.rfind(BANNER + AMOUNT_PROMPT + RATE_PROMPT + MONTHS_PROMPT + "\n", 0), 0U);
     EXPECT_TRUE(run.output.ends_with("\n\nEnd Program\n")) << run.output;
 }
 
@@ -201,7 +202,8 @@ TEST(DialogueOnPipes, EachPromptArrivesBeforeTheProgramWaits)
         { MONTHS_PROMPT, "12\n" },
     };
     for (const auto& [prompt, answer] : steps) {
-        EXPECT_TRUE(awaitOutput(fromProgram[0], seen, prompt)) << "waited for: " << prompt << "\nsaw: " << seen;
+        EXPECT_TRUE(awaitOutput(fromProgram[0], seen, prompt))
+            << "waited for: " << prompt << "\nsaw: " << seen;
         ASSERT_EQ(write(toProgram[1], answer.data(), answer.size()), static_cast<ssize_t>(answer.size()));
     }
     EXPECT_TRUE(awaitOutput(fromProgram[0], seen, "End Program\n"));

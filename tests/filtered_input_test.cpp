@@ -14,8 +14,14 @@ namespace {
 // sanitizer sees a write past them. Filled with junk to show the terminator.
 struct TextBuffer {
     std::unique_ptr<char[]> data { new char[129] };
-    TextBuffer() { std::fill_n(data.get(), 129, 'Z'); }
-    std::string text() const { return data.get(); }
+    TextBuffer()
+    {
+        std::fill_n(data.get(), 129, 'Z');
+    }
+    std::string text() const
+    {
+        return data.get();
+    }
 };
 
 TEST(ClearLeadingCharacters, SpacesArePassedOverOnlyWhenAsked)
@@ -30,12 +36,16 @@ TEST(ClearLeadingCharacters, SpacesArePassedOverOnlyWhenAsked)
 
 TEST(ClearLeadingCharacters, PassesOverControlCharactersButNotDelOrHighBytes)
 {
-    int del = 0, high = 0, top = 0, nul = 0;
+    int del = 0;
+    int high = 0;
+    int top = 0;
+    int nul = 0;
     runOnConsole(std::string("\x01\x1f\r\t\n\x7f", 6), [&] { del = clearLeadingCharacters(false); });
     runOnConsole("\t\x80", [&] { high = clearLeadingCharacters(false); });
     // Byte 255 is a character, not the end of input.
-    const ConsoleRun run = runOnConsole(std::string("\0\xff" "a", 3), [&] { top = clearLeadingCharacters(false); });
-    runOnConsole(std::string("\0\0\0" "q", 4), [&] { nul = clearLeadingCharacters(true); });
+    const ConsoleRun run
+        = runOnConsole(std::string("\0\377a", 3), [&] { top = clearLeadingCharacters(false); });
+    runOnConsole(std::string(3, '\0') + "q", [&] { nul = clearLeadingCharacters(true); });
     EXPECT_EQ(del, 0x7f);
     EXPECT_EQ(high, 0x80);
     EXPECT_EQ(top, 0xff);
@@ -46,11 +56,14 @@ TEST(ClearLeadingCharacters, PassesOverControlCharactersButNotDelOrHighBytes)
 // At most 128 characters are passed over; the 129th is returned as it is.
 TEST(ClearLeadingCharacters, StopsAfter128SkippedCharacters)
 {
-    int atLimit = 0, pastLimit = 0;
-    EXPECT_EQ(runOnConsole(std::string(128, '\n') + "x!", [&] { atLimit = clearLeadingCharacters(false); }).unread,
+    int atLimit = 0;
+    int pastLimit = 0;
+    EXPECT_EQ(
+        runOnConsole(std::string(128, '\n') + "x!", [&] { atLimit = clearLeadingCharacters(false); }).unread,
         "!");
     EXPECT_EQ(atLimit, 'x');
-    EXPECT_EQ(runOnConsole(std::string(129, ' ') + "x", [&] { pastLimit = clearLeadingCharacters(false); }).unread,
+    EXPECT_EQ(
+        runOnConsole(std::string(129, ' ') + "x", [&] { pastLimit = clearLeadingCharacters(false); }).unread,
         "x");
     EXPECT_EQ(pastLimit, ' ');
 
@@ -63,7 +76,9 @@ TEST(ClearLeadingCharacters, StopsAfter128SkippedCharacters)
 TEST(FilteredReads, EndOfInput)
 {
     int filtered = 0;
-    char withSpaces = 0, plain = 0, prompted = 0;
+    char withSpaces = 0;
+    char plain = 0;
+    char prompted = 0;
     runOnConsole("", [&] { filtered = clearLeadingCharacters(true); });
     runOnConsole(" \n\t", [&] { withSpaces = getCharFiltered(true); });
     runOnConsole("   \n\n", [&] { plain = getChar(); });
@@ -91,7 +106,8 @@ TEST(FilteredReads, CharacterAfterBlankLinesLeavesTheRestOfItsLine)
 TEST(InputString, KeepsInnerAndTrailingBlanksAndDropsTheNewline)
 {
     TextBuffer line;
-    const ConsoleRun run = runOnConsole("  hello world  \nnext\n", [&] { promptForString("Name: ", line.data.get()); });
+    const ConsoleRun run
+        = runOnConsole("  hello world  \nnext\n", [&] { promptForString("Name: ", line.data.get()); });
     EXPECT_EQ(line.text(), "hello world  ");
     EXPECT_EQ(run.output, "Name: ");
     EXPECT_EQ(run.unread, "next\n");
@@ -112,7 +128,8 @@ TEST(InputString, KeepsInnerAndTrailingBlanksAndDropsTheNewline)
 TEST(InputString, BlankLinesBeforeTheTextArePassedOver)
 {
     TextBuffer line;
-    const ConsoleRun run = runOnConsole("     \n\n  \t \nreal text\n", [&] { getInputString(line.data.get(), false); });
+    const ConsoleRun run
+        = runOnConsole("     \n\n  \t \nreal text\n", [&] { getInputString(line.data.get(), false); });
     EXPECT_EQ(line.text(), "real text");
     EXPECT_EQ(run.unread, "");
 }
@@ -120,17 +137,20 @@ TEST(InputString, BlankLinesBeforeTheTextArePassedOver)
 TEST(InputString, StoresAt128CharactersAndDropsThe129th)
 {
     TextBuffer exact;
-    EXPECT_EQ(runOnConsole(std::string(128, 'a') + "\nb", [&] { getInputString(exact.data.get(), true); }).unread,
+    EXPECT_EQ(
+        runOnConsole(std::string(128, 'a') + "\nb", [&] { getInputString(exact.data.get(), true); }).unread,
         "b");
     EXPECT_EQ(exact.text(), std::string(128, 'a'));
 
     TextBuffer oneOver;
-    EXPECT_EQ(runOnConsole(std::string(128, 'a') + "c\n", [&] { getInputString(oneOver.data.get(), false); }).unread,
+    EXPECT_EQ(runOnConsole(std::string(128, 'a') + "c\n", [&] { getInputString(oneOver.data.get(), false); })
+                  .unread,
         "\n");
     EXPECT_EQ(oneOver.text(), std::string(128, 'a'));
 
     TextBuffer long_;
-    EXPECT_EQ(runOnConsole(std::string(200, 'a') + "\n", [&] { getInputString(long_.data.get(), false); }).unread,
+    EXPECT_EQ(
+        runOnConsole(std::string(200, 'a') + "\n", [&] { getInputString(long_.data.get(), false); }).unread,
         std::string(71, 'a') + "\n");
     EXPECT_EQ(long_.text(), std::string(128, 'a'));
 }
@@ -157,7 +177,8 @@ TEST(InputString, EndOfInputEndsTheText)
 TEST(InputString, NewlineAfterTheSkipLimitGivesAnEmptyText)
 {
     TextBuffer line;
-    const ConsoleRun run = runOnConsole(std::string(129, '\n') + "x\n", [&] { getInputString(line.data.get(), true); });
+    const ConsoleRun run
+        = runOnConsole(std::string(129, '\n') + "x\n", [&] { getInputString(line.data.get(), true); });
     EXPECT_EQ(line.text(), "");
     EXPECT_EQ(run.unread, "x\n");
 }

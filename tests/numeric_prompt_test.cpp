@@ -19,7 +19,9 @@ TEST(PromptForDouble, WritesPromptLiterallyAndReadsOneNumber)
 
 TEST(PromptForDouble, AcceptsExponentsSignsAndLeadingBlankLines)
 {
-    double a = 0, b = 0, c = 0;
+    double a = 0;
+    double b = 0;
+    double c = 0;
     const ConsoleRun run = runOnConsole("1e3\n-2.5\n\n\n \t 7\n", [&] {
         a = promptForDouble("a");
         b = promptForDouble("b");
@@ -34,7 +36,9 @@ TEST(PromptForDouble, AcceptsExponentsSignsAndLeadingBlankLines)
 
 TEST(PromptForDouble, ReadsInfinityNanAndOutOfRange)
 {
-    double a = 0, b = 0, c = 0;
+    double a = 0;
+    double b = 0;
+    double c = 0;
     runOnConsole("inf nan 1e999\n", [&] {
         a = promptForDouble("");
         b = promptForDouble("");
@@ -61,7 +65,9 @@ TEST(PromptForInteger, StopsAtTheFirstCharacterThatIsNotADigit)
 
 TEST(PromptForInteger, SaturatesOutOfRangeNumbers)
 {
-    int high = 0, low = 0, huge = 0;
+    int high = 0;
+    int low = 0;
+    int huge = 0;
     const ConsoleRun run = runOnConsole("2147483648 -99999999999999999999999 +3000000000x", [&] {
         high = promptForInteger("");
         low = promptForInteger("");
@@ -75,7 +81,8 @@ TEST(PromptForInteger, SaturatesOutOfRangeNumbers)
 
 TEST(NumericPrompts, SeveralNumbersOnOneLineAnswerInTurn)
 {
-    double amount = 0, rate = 0;
+    double amount = 0;
+    double rate = 0;
     int months = 0;
     const ConsoleRun run = runOnConsole("1000 1 12\n", [&] {
         amount = promptForDouble("A: ");
@@ -93,7 +100,8 @@ TEST(NumericPrompts, SeveralNumbersOnOneLineAnswerInTurn)
 // it at once instead of waiting.
 TEST(NumericPrompts, FailedConversionGivesZeroAndLeavesTheText)
 {
-    double rate = 0, next = -1;
+    double rate = 0;
+    double next = -1;
     int months = -1;
     const ConsoleRun run = runOnConsole("5%\n9\n", [&] {
         rate = promptForDouble("R: ");
@@ -106,7 +114,7 @@ TEST(NumericPrompts, FailedConversionGivesZeroAndLeavesTheText)
     EXPECT_EQ(run.output, "R: X: M: ");
     EXPECT_EQ(run.unread, "%\n9\n");
 
-    std::string nul("\0\0" "5\n", 4);
+    const std::string nul = std::string(2, '\0') + "5\n";
     const ConsoleRun nulRun = runOnConsole(nul, [&] { rate = promptForDouble(""); });
     EXPECT_EQ(rate, 0.0);
     EXPECT_EQ(nulRun.unread, nul);
