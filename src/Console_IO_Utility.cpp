@@ -26,6 +26,11 @@ constexpr int MAX_TEXT_LENGTH = 128;
 // Wide arithmetic: blockSize - length must not overflow for any int block.
 long long spacesBefore(long long length, int blockSize, const char* justify)
 {
+    // No keyword adds spaces to a block that is not wider than the text, so
+    // the plain printers need not compare keywords at all.
+    if (blockSize <= length) {
+        return 0;
+    }
     if (std::strcmp(justify, "LEFT") == 0) {
         return 0;
     }
