@@ -1,6 +1,5 @@
 #include "program_run.h"
 
-#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
