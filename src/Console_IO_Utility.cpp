@@ -22,8 +22,8 @@ constexpr int MAX_SKIPPED = 128;
 constexpr int MAX_TEXT_LENGTH = 128;
 
 // Spaces to print before a text of `length` characters; the spaces after it
-// are then blockSize - length - before. Counts of 0 or less print nothing.
-// Wide arithmetic: blockSize - length must not overflow for any int block.
+// are then blockSize - length - before. The length is wide because a number
+// text printed past its buffer can be longer than any int.
 long long spacesBefore(long long length, int blockSize, const char* justify)
 {
     // No keyword adds spaces to a block that is not wider than the text, so
