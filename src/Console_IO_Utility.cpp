@@ -16,11 +16,6 @@ constexpr int NUMBER_BUFFER_SIZE = 32;
 // instead can cost gigabytes of scratch memory.
 constexpr int MAX_EXACT_DECIMALS = 1074;
 
-// The filter passes over at most this many characters.
-constexpr int MAX_SKIPPED = 128;
-// A text read stores at most this many characters, plus its terminator.
-constexpr int MAX_TEXT_LENGTH = 128;
-
 // Spaces to print before a text of `length` characters; the spaces after it
 // are then blockSize - length - before. The length is wide because a number
 // text printed past its buffer can be longer than any int.
@@ -159,9 +154,11 @@ double promptForDouble(const char* promptString)
 {
     writePrompt(promptString);
     double value = 0.0;
-    // A failed conversion leaves value at 0 and the text unread, for the next
-    // prompt to fail on; reading a line for strtod would consume it.
-    static_cast<void>(std::scanf("%lf", &value)); // NOLINT(cert-err34-c)
+    // A failed conversion leaves the text unread, for the next prompt to fail
+    // on; reading a line for strtod would consume it.
+    if (std::scanf("%lf", &value) != 1) { // NOLINT(cert-err34-c)
+        return 0.0;
+    }
     return value;
 }
 
@@ -171,14 +168,16 @@ int promptForInteger(const char* promptString)
     // "%ld" accepts exactly what "%d" does, but an int conversion has no
     // defined result out of range; reading wide lets us saturate instead.
     long value = 0;
-    static_cast<void>(std::scanf("%ld", &value)); // NOLINT(cert-err34-c): as above
+    if (std::scanf("%ld", &value) != 1) { // NOLINT(cert-err34-c): as above
+        return 0;
+    }
     return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
 }
 
 int clearLeadingCharacters(bool includeSpaces)
 {
     int character = std::getchar();
-    for (int skipped = 0; isSkippable(character, includeSpaces) && skipped < MAX_SKIPPED; ++skipped) {
+    for (int skipped = 0; isSkippable(character, includeSpaces) && skipped < MAX_SKIPPED_CHARACTERS; ++skipped) {
         character = std::getchar();
     }
     return character;

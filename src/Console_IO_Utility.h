@@ -9,6 +9,13 @@
 #ifndef CONSOLE_IO_UTILITY_H
 #define CONSOLE_IO_UTILITY_H
 
+// The filter passes over at most this many characters before it returns one.
+inline constexpr int MAX_SKIPPED_CHARACTERS = 128;
+// A line read stores at most this many characters...
+inline constexpr int MAX_TEXT_LENGTH = 128;
+// ...so the buffer it writes into must hold this many: the text and its end.
+inline constexpr int TEXT_BUFFER_SIZE = MAX_TEXT_LENGTH + 1;
+
 // Output.
 void printCharacter(char outChar);
 void printCharacters(int numChars, char outChar);
@@ -31,7 +38,8 @@ int promptForInteger(const char* promptString);
 
 // Filtered input. Leading control characters (codes below 32), the end of
 // input and, unless `includeSpaces` is set, spaces are passed over, at most
-// 128 of them; the character after that is returned whatever it is.
+// MAX_SKIPPED_CHARACTERS of them; the character after that is returned
+// whatever it is.
 // DEL and codes 128 to 255 are never passed over.
 int clearLeadingCharacters(bool includeSpaces); // a code 0-255, or EOF
 char getCharFiltered(bool includeSpaces); // '0' at the end of input
@@ -39,8 +47,9 @@ char getChar(); // getCharFiltered(false)
 
 // Reads the rest of a line into `str` after passing over what comes before
 // its first character (with getChar, or the filter when `viaClearLeading` is
-// set). Stores at most 128 characters, so `str` must hold 129; the newline is
-// consumed, never stored; the end of input ends the text.
+// set). Stores at most MAX_TEXT_LENGTH characters, so `str` must hold
+// TEXT_BUFFER_SIZE; the newline is consumed, never stored; the end of input
+// ends the text.
 void getInputString(char* str, bool viaClearLeading);
 char promptForCharacter(const char* promptString);
 void promptForString(const char* promptString, char* str);

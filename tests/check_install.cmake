@@ -1,5 +1,5 @@
 # Installs the build into a scratch prefix and checks the tree: the program
-# runs from there, and its manual page renders without a warning.
+# runs from there, and the manual pages render without a warning.
 set(prefix "${WORK}/prefix")
 file(REMOVE_RECURSE "${WORK}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" OUTPUT_QUIET
@@ -10,31 +10,47 @@ endif()
 
 file(GLOB_RECURSE installed RELATIVE "${prefix}" "${prefix}/*")
 list(SORT installed)
-set(expected bin/payment_calculator share/man/man1/payment_calculator.1)
+string(TOLOWER "${CONFIG}" config)
+if(config STREQUAL "")
+  set(config noconfig)
+endif()
+set(package "${LIBDIR}/cmake/ConsoleIOUtility/ConsoleIOUtilityConfig")
+set(expected "${BINDIR}/payment_calculator" "${INCLUDEDIR}/Console_IO_Utility.h" "${package}-${config}.cmake"
+  "${package}.cmake" "${package}Version.cmake" "${LIBDIR}/libconsole_io_utility.a"
+  "${LIBDIR}/pkgconfig/console_io_utility.pc" "${MANDIR}/man1/payment_calculator.1"
+  "${MANDIR}/man3/console_io_utility.3")
+list(SORT expected)
 if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed ${installed}, expected ${expected}")
 endif()
 
 file(WRITE "${WORK}/answers" "1000 1 12\n")
-execute_process(COMMAND "${prefix}/bin/payment_calculator" INPUT_FILE "${WORK}/answers"
+execute_process(COMMAND "${prefix}/${BINDIR}/payment_calculator" INPUT_FILE "${WORK}/answers"
   OUTPUT_VARIABLE dialogue RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT dialogue MATCHES "Monthly Payment       : \\$88\\.85\n\nEnd Program\n$")
   message(FATAL_ERROR "the installed program answered (${status}):\n${dialogue}")
 endif()
 
-set(page "${prefix}/share/man/man1/payment_calculator.1")
-execute_process(COMMAND groff -ww -z -man -Tutf8 "${page}" ERROR_VARIABLE warnings RESULT_VARIABLE failed)
-if(failed OR NOT warnings STREQUAL "")
-  message(FATAL_ERROR "groff warns about the manual page:\n${warnings}")
-endif()
-execute_process(COMMAND ${CMAKE_COMMAND} -E env MANPAGER=cat MANWIDTH=80 man -l "${page}"
-  OUTPUT_VARIABLE rendered ERROR_VARIABLE warnings RESULT_VARIABLE failed)
-foreach(section NAME SYNOPSIS DESCRIPTION "EXIT STATUS" EXAMPLES)
-  if(NOT rendered MATCHES "\n${section}\n")
-    message(FATAL_ERROR "man -l shows no ${section} section:\n${rendered}")
+foreach(page man1/payment_calculator.1 man3/console_io_utility.3)
+  set(page "${prefix}/${MANDIR}/${page}")
+  execute_process(COMMAND groff -ww -z -man -Tutf8 "${page}" ERROR_VARIABLE warnings RESULT_VARIABLE failed)
+  if(failed OR NOT warnings STREQUAL "")
+    message(FATAL_ERROR "groff warns about ${page}:\n${warnings}")
+  endif()
+  execute_process(COMMAND mandoc -Tlint "${page}" OUTPUT_VARIABLE warnings ERROR_VARIABLE warnings
+    RESULT_VARIABLE failed)
+  if(failed OR NOT warnings STREQUAL "")
+    message(FATAL_ERROR "mandoc finds fault with ${page}:\n${warnings}")
+  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E env MANPAGER=cat MANWIDTH=80 man -l "${page}"
+    OUTPUT_VARIABLE rendered ERROR_VARIABLE warnings RESULT_VARIABLE failed)
+  foreach(section NAME SYNOPSIS DESCRIPTION EXAMPLES)
+    if(NOT rendered MATCHES "\n${section}\n")
+      message(FATAL_ERROR "man -l shows no ${section} section in ${page}:\n${rendered}")
+    endif()
+  endforeach()
+  if(failed OR NOT warnings STREQUAL "")
+    message(FATAL_ERROR "man -l failed or warned on ${page}:\n${warnings}")
   endif()
 endforeach()
-if(failed OR NOT warnings STREQUAL "")
-  message(FATAL_ERROR "man -l failed or warned:\n${warnings}")
-endif()
 file(REMOVE_RECURSE "${WORK}")

@@ -80,7 +80,9 @@ ProgramRun runProgram(const char* program, std::string_view input, Input mode, c
     if (mode == Input::OpenPipe) {
         close(pipeEnds[0]);
         // Small texts only: they fit the pipe, so this never blocks.
-        static_cast<void>(write(pipeEnds[1], input.data(), input.size()));
+        if (write(pipeEnds[1], input.data(), input.size()) != static_cast<ssize_t>(input.size())) {
+            throw std::runtime_error("cannot write to the program");
+        }
     }
 
     ProgramRun run;
