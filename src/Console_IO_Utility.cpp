@@ -122,6 +122,11 @@ void printDouble(double value, int precision)
 
 void printDoubleJustified(double value, int precision, int blockSize, const char* justify)
 {
+    // A not-a-number has no meaningful sign, yet C libraries print the sign
+    // bit, which differs between CPUs for the same arithmetic: print "nan".
+    if (std::isnan(value)) {
+        value = std::fabs(value);
+    }
     // A negative precision reads as none; past the exact digits we add the
     // zeros ourselves.
     const int decimals = std::clamp(precision, 0, MAX_EXACT_DECIMALS);
@@ -165,19 +170,21 @@ double promptForDouble(const char* promptString)
 int promptForInteger(const char* promptString)
 {
     writePrompt(promptString);
-    // "%ld" accepts exactly what "%d" does, but an int conversion has no
-    // defined result out of range; reading wide lets us saturate instead.
-    long value = 0;
-    if (std::scanf("%ld", &value) != 1) { // NOLINT(cert-err34-c): as above
+    // "%lld" accepts exactly what "%d" does, but an int conversion has no
+    // defined result out of range; reading 64 bits (whatever the width of
+    // long) lets us saturate instead. Beyond 64 bits the C library saturates.
+    long long value = 0;
+    if (std::scanf("%lld", &value) != 1) { // NOLINT(cert-err34-c): as above
         return 0;
     }
-    return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX));
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 int clearLeadingCharacters(bool includeSpaces)
 {
     int character = std::getchar();
-    for (int skipped = 0; isSkippable(character, includeSpaces) && skipped < MAX_SKIPPED_CHARACTERS; ++skipped) {
+    for (int skipped = 0; isSkippable(character, includeSpaces) && skipped < MAX_SKIPPED_CHARACTERS;
+         ++skipped) {
         character = std::getchar();
     }
     return character;

@@ -18,16 +18,21 @@ constexpr char PERCENT_CHAR = '%';
 // value for long terms (where g overflows).
 double computeMonthlyPayment(double amount, double monthlyRate, int months)
 {
+    const auto term = static_cast<double>(months);
     if (monthlyRate == 0.0) {
-        return amount / static_cast<double>(months); // the limit as the rate goes to 0
+        return amount / term; // the limit as the rate goes to 0
     }
     if (monthlyRate > -1.0 && months != 0) {
-        const double discount = -std::expm1(-(static_cast<double>(months) * std::log1p(monthlyRate)));
+        const double discount = -std::expm1(-(term * std::log1p(monthlyRate)));
+        // A rate too small to tell from 0 over this term: the same limit.
+        if (discount == 0.0) {
+            return amount / term;
+        }
         return amount * (monthlyRate / discount);
     }
     // The rest has no finite answer or a negative base: take the formula as it
     // stands.
-    const double growth = std::pow(1.0 + monthlyRate, static_cast<double>(months));
+    const double growth = std::pow(1.0 + monthlyRate, term);
     return (amount * monthlyRate) * (growth / (growth - 1.0));
 }
 
