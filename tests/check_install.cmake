@@ -25,7 +25,7 @@ if(NOT installed STREQUAL expected)
 endif()
 
 file(WRITE "${WORK}/answers" "1000 1 12\n")
-execute_process(COMMAND "${prefix}/${BINDIR}/payment_calculator" INPUT_FILE "${WORK}/answers"
+execute_process(COMMAND ${EMULATOR} "${prefix}/${BINDIR}/payment_calculator" INPUT_FILE "${WORK}/answers"
   OUTPUT_VARIABLE dialogue RESULT_VARIABLE status)
 if(NOT status EQUAL 0 OR NOT dialogue MATCHES "Monthly Payment       : \\$88\\.85\n\nEnd Program\n$")
   message(FATAL_ERROR "the installed program answered (${status}):\n${dialogue}")

@@ -1,5 +1,5 @@
 #include "Console_IO_Utility.h"
-#include "console_capture.h"
+#include "harness.h"
 
 #include <gtest/gtest.h>
 
@@ -92,8 +92,22 @@ TEST(PrintInteger, DecimalWithSignAndJustified)
     EXPECT_EQ(printed([] { printInteger(INT_MIN); }), "-2147483648");
     EXPECT_EQ(printed([] { printIntegerJustified(7, 3, "CENTER"); }), " 7 ");
     EXPECT_EQ(printed([] { printIntegerJustified(12, 5, "RIGHT"); }), "   12");
-    EXPECT_EQ(printed([] { printLongInteger(LONG_MIN); }), "-9223372036854775808");
+    EXPECT_EQ(printed([] { printLongInteger(LONG_MIN); }), std::to_string(LONG_MIN)); // 32 or 64 bits
     EXPECT_EQ(printed([] { printLongIntegerJustified(5, 4, "LEFT"); }), "5   ");
+}
+
+// The number printers hand their keyword on: each places its text as the
+// string printer would, under every keyword.
+TEST(PrintNumbersJustified, EveryKeywordPlacesTheNumber)
+{
+    for (const auto& row : { std::pair { "LEFT", "-7    " }, std::pair { "RIGHT", "    -7" },
+             std::pair { "CENTER", "  -7  " } }) {
+        const char* keyword = row.first;
+        const std::string placed = row.second;
+        EXPECT_EQ(printed([&] { printIntegerJustified(-7, 6, keyword); }), placed) << keyword;
+        EXPECT_EQ(printed([&] { printLongIntegerJustified(-7, 6, keyword); }), placed) << keyword;
+        EXPECT_EQ(printed([&] { printDoubleJustified(-7.0, 0, 6, keyword); }), placed) << keyword;
+    }
 }
 
 TEST(PrintDouble, FixedPointRoundedToPrecision)
@@ -120,6 +134,9 @@ TEST(PrintDouble, NonFiniteValuesAsTheLibraryPrintsThem)
     EXPECT_EQ(doubleText(inf, 2), "inf");
     EXPECT_EQ(doubleText(-inf, 2), "-inf");
     EXPECT_EQ(doubleText(std::nan(""), 2), "nan");
+    // The sign bit of a NaN differs between CPUs for the same arithmetic.
+    EXPECT_EQ(doubleText(-std::nan(""), 2), "nan");
+    EXPECT_EQ(printed([] { printDoubleJustified(-std::nan(""), 2, 5, "RIGHT"); }), "  nan");
     EXPECT_EQ(doubleText(inf, 3000), "inf"); // no zeros added after a non-finite value
 }
 

@@ -1,20 +1,12 @@
 // The whole program, run as a person would run it: typed input in, the whole
 // output and the exit status checked byte for byte.
-#include "program_run.h"
+#include "harness.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <csignal>
-#include <poll.h>
-#include <spawn.h>
 #include <string>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace {
-
-const char* const PROGRAM = PAYMENT_CALCULATOR_PATH;
 
 const std::string BANNER = "\n"
                            "Monthly Payment Calculator\n"
@@ -62,7 +54,7 @@ std::string sessionName(const testing::TestParamInfo<Session>& session)
 TEST_P(Dialogue, PrintsTheWholeReportAndExitsZero)
 {
     const Session& session = GetParam();
-    const ProgramRun run = runProgram(PROGRAM, session.input, session.mode);
+    const ProgramRun run = runProgram(session.input, session.mode);
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.output, dialogue(session.amount, session.rate, session.payment));
     EXPECT_EQ(run.errors, "");
@@ -105,12 +97,12 @@ INSTANTIATE_TEST_SUITE_P(Limits, Dialogue,
 INSTANTIATE_TEST_SUITE_P(BadInput, Dialogue,
     testing::Values(
         Session { "PercentSignAfterRate", "1000\n5%\n", "1000.00", "5.0000", "inf", Input::OpenPipe },
-        Session { "LettersForAmount", "abc\n", "0.00", "0.0000", "-nan", Input::OpenPipe },
+        Session { "LettersForAmount", "abc\n", "0.00", "0.0000", "nan", Input::OpenPipe },
         Session { "NulBytesForRate", std::string("1000\n\0\0\n12\n", 11), "1000.00", "0.0000", "inf" },
-        Session { "EndOfInputAtFirstPrompt", "", "0.00", "0.0000", "-nan" },
+        Session { "EndOfInputAtFirstPrompt", "", "0.00", "0.0000", "nan" },
         Session { "EndOfInputAtSecondPrompt", "1000\n", "1000.00", "0.0000", "inf" },
         Session { "EndOfInputAtThirdPrompt", "1000\n1\n", "1000.00", "1.0000", "inf" },
-        Session { "ClosedInput", "", "0.00", "0.0000", "-nan", Input::Closed },
+        Session { "ClosedInput", "", "0.00", "0.0000", "nan", Input::Closed },
         Session { "NotANumber", "1000\nnan\n12\n", "1000.00", "nan", "nan" },
         Session { "InfiniteAmount", "inf\n1\n12\n", "inf", "1.0000", "inf" }),
     sessionName);
@@ -126,18 +118,18 @@ void expectCleanFinish(const ProgramRun& run)
 
 TEST(DialogueBadInput, ExtremeNumbersFinishCleanly)
 {
-    expectCleanFinish(runProgram(PROGRAM, "1e308\n1\n12\n"));
-    expectCleanFinish(runProgram(PROGRAM, "-1e308\n1\n12\n"));
-    expectCleanFinish(runProgram(PROGRAM, "1000\n1e308\n12\n"));
-    expectCleanFinish(runProgram(PROGRAM, std::string(5000, '9') + "\n1\n12\n"));
-    expectCleanFinish(runProgram(PROGRAM, "1000\n1\n" + std::string(5000, '9') + "\n"));
-    expectCleanFinish(runProgram(PROGRAM, "1000\n1\n-2147483649\n"));
+    expectCleanFinish(runProgram("1e308\n1\n12\n"));
+    expectCleanFinish(runProgram("-1e308\n1\n12\n"));
+    expectCleanFinish(runProgram("1000\n1e308\n12\n"));
+    expectCleanFinish(runProgram(std::string(5000, '9') + "\n1\n12\n"));
+    expectCleanFinish(runProgram("1000\n1\n" + std::string(5000, '9') + "\n"));
+    expectCleanFinish(runProgram("1000\n1\n-2147483649\n"));
 }
 
 TEST(DialogueBadInput, ManyBlankLinesArePassedOver)
 {
     const std::string blank(100000, '\n');
-    const ProgramRun run = runProgram(PROGRAM, blank + "1000\n" + blank + "1\n" + blank + "12\n");
+    const ProgramRun run = runProgram(blank + "1000\n" + blank + "1\n" + blank + "12\n");
     EXPECT_EQ(run.output, dialogue("1000.00", "1.0000", "88.85"));
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(run.status, 0);
@@ -145,76 +137,45 @@ TEST(DialogueBadInput, ManyBlankLinesArePassedOver)
 
 TEST(DialogueBadInput, FullOutputDeviceIsIgnored)
 {
-    const ProgramRun run = runProgram(PROGRAM, "1000\n1\n12\n", Input::File, "/dev/full");
+    const ProgramRun run = runProgram("1000\n1\n12\n", Input::File, "/dev/full");
     EXPECT_FALSE(run.timedOut);
     EXPECT_EQ(run.errors, "");
     EXPECT_EQ(run.status, 0);
 }
 
-// Reads from `fd` until the text read so far ends with `wanted`, or fails
-// after a few seconds. The program must not have seen its answer yet.
-bool awaitOutput(int fd, std::string& seen, const std::string& wanted)
-{
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (!seen.ends_with(wanted)) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        pollfd ready { fd, POLLIN, 0 };
-        if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-            return false;
-        }
-        char chunk[256];
-        const ssize_t got = read(fd, chunk, sizeof chunk);
-        if (got <= 0) {
-            return false;
-        }
-        seen.append(chunk, static_cast<size_t>(got));
-    }
-    return true;
-}
-
 // With standard output on a pipe, each prompt must arrive before the program
 // waits for its answer, or a person (or a script) would never see it.
-TEST(DialogueOnPipes, EachPromptArrivesBeforeTheProgramWaits)
+TEST(LiveDialogue, EachPromptArrivesOnAPipeBeforeTheProgramWaits)
 {
-    int toProgram[2];
-    int fromProgram[2];
-    ASSERT_EQ(pipe(toProgram), 0);
-    ASSERT_EQ(pipe(fromProgram), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, toProgram[0], STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, fromProgram[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, toProgram[1]);
-    posix_spawn_file_actions_addclose(&actions, fromProgram[0]);
-    char* const argv[] = { const_cast<char*>(PROGRAM), nullptr };
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, PROGRAM, &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(toProgram[0]);
-    close(fromProgram[1]);
+    LiveProgram program(LiveProgram::Channel::Pipes);
+    for (const auto& [prompt, answer] : { std::pair { BANNER + AMOUNT_PROMPT, "1000\n" },
+             std::pair { RATE_PROMPT, "1\n" }, std::pair { MONTHS_PROMPT, "12\n" } }) {
+        EXPECT_TRUE(program.awaitOutput(prompt)) << "waited for: " << prompt << "\nsaw: " << program.seen();
+        program.type(answer);
+    }
+    EXPECT_EQ(program.finish(), 0);
+    EXPECT_EQ(program.seen(), dialogue("1000.00", "1.0000", "88.85"));
+}
 
-    std::string seen;
-    const std::pair<std::string, std::string> steps[] = {
-        { BANNER + AMOUNT_PROMPT, "1000\n" },
-        { RATE_PROMPT, "1\n" },
-        { MONTHS_PROMPT, "12\n" },
-    };
-    for (const auto& [prompt, answer] : steps) {
-        EXPECT_TRUE(awaitOutput(fromProgram[0], seen, prompt))
-            << "waited for: " << prompt << "\nsaw: " << seen;
-        ASSERT_EQ(write(toProgram[1], answer.data(), answer.size()), static_cast<ssize_t>(answer.size()));
+// At a terminal the answers echo, every newline shows as CR LF, and Ctrl-D
+// at the rate prompt ends the input: the run still finishes, with status 0.
+TEST(LiveDialogue, TerminalSessionEchoesAnswersAndFinishesOnCtrlD)
+{
+    LiveProgram program(LiveProgram::Channel::Terminal);
+    EXPECT_TRUE(program.awaitOutput(AMOUNT_PROMPT)) << program.seen();
+    program.type("1000\n");
+    EXPECT_TRUE(program.awaitOutput(RATE_PROMPT)) << program.seen();
+    program.type("\x04");
+    EXPECT_EQ(program.finish(), 0);
+
+    // The typed answer echoes right after its prompt; ^D itself shows nothing.
+    std::string expected = dialogue("1000.00", "0.0000", "inf");
+    expected.insert(BANNER.size() + AMOUNT_PROMPT.size(), "1000\n");
+    std::string onScreen;
+    for (const char c : expected) {
+        onScreen += c == '\n' ? "\r\n" : std::string(1, c);
     }
-    EXPECT_TRUE(awaitOutput(fromProgram[0], seen, "End Program\n"));
-    close(toProgram[1]);
-    close(fromProgram[0]);
-    int status = 0;
-    if (seen != dialogue("1000.00", "1.0000", "88.85")) {
-        kill(pid, SIGKILL);
-    }
-    waitpid(pid, &status, 0);
-    EXPECT_EQ(seen, dialogue("1000.00", "1.0000", "88.85"));
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(program.seen(), onScreen);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 #include "Console_IO_Utility.h"
-#include "console_capture.h"
+#include "harness.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +23,16 @@ Read filtered(std::string_view input, bool includeSpaces)
     return read;
 }
 
-// Reads into exactly the 129 characters a line may fill, on the heap so that
+// Reads into exactly the TEXT_BUFFER_SIZE characters a line may fill, on the heap so that
 // the sanitizer sees a write past them. Junk before the read shows whether
 // the text is terminated.
 Read line(std::string_view input, bool viaClearLeading)
 {
-    const std::unique_ptr<char[]> buffer(new char[129]);
-    std::fill_n(buffer.get(), 129, 'Z');
+    const std::unique_ptr<char[]> buffer(new char[TEXT_BUFFER_SIZE]);
+    std::fill_n(buffer.get(), TEXT_BUFFER_SIZE, 'Z');
     Read read;
     read.unread = runOnConsole(input, [&] { getInputString(buffer.get(), viaClearLeading); }).unread;
-    read.text = std::string(buffer.get(), strnlen(buffer.get(), 129));
+    read.text = std::string(buffer.get(), strnlen(buffer.get(), TEXT_BUFFER_SIZE));
     return read;
 }
 
@@ -57,20 +57,22 @@ TEST(ClearLeadingCharacters, PassesOverControlCharactersButNotDelOrHighBytes)
     EXPECT_EQ(top.unread, "a");
 }
 
-// At most 128 characters are passed over; the 129th is returned as it is.
-TEST(ClearLeadingCharacters, StopsAfter128SkippedCharacters)
+// At most MAX_SKIPPED_CHARACTERS are passed over; the next one is returned as
+// it is.
+TEST(ClearLeadingCharacters, StopsAtTheSkipLimit)
 {
-    const Read atLimit = filtered(std::string(128, '\n') + "x!", false);
+    constexpr size_t limit = MAX_SKIPPED_CHARACTERS;
+    const Read atLimit = filtered(std::string(limit, '\n') + "x!", false);
     EXPECT_EQ(atLimit.result, 'x');
     EXPECT_EQ(atLimit.unread, "!");
-    const Read pastLimit = filtered(std::string(129, ' ') + "x", false);
+    const Read pastLimit = filtered(std::string(limit + 1, ' ') + "x", false);
     EXPECT_EQ(pastLimit.result, ' ');
     EXPECT_EQ(pastLimit.unread, "x");
 
     char newline = 0;
     const ConsoleRun run = runOnConsole(std::string(200, '\n') + "x", [&] { newline = getChar(); });
     EXPECT_EQ(newline, '\n');
-    EXPECT_EQ(run.unread, std::string(71, '\n') + "x");
+    EXPECT_EQ(run.unread, std::string(200 - limit - 1, '\n') + "x");
 }
 
 TEST(FilteredReads, EndOfInput)
@@ -103,7 +105,7 @@ TEST(FilteredReads, CharacterAfterBlankLinesLeavesTheRestOfItsLine)
 
 TEST(InputString, KeepsInnerAndTrailingBlanksAndDropsTheNewline)
 {
-    const std::unique_ptr<char[]> buffer(new char[129]);
+    const std::unique_ptr<char[]> buffer(new char[TEXT_BUFFER_SIZE]);
     const ConsoleRun run
         = runOnConsole("  hello world  \nnext\n", [&] { promptForString("Name: ", buffer.get()); });
     EXPECT_STREQ(buffer.get(), "hello world  ");
@@ -123,17 +125,18 @@ TEST(InputString, BlankLinesBeforeTheTextArePassedOver)
     EXPECT_EQ(read.unread, "");
 }
 
-TEST(InputString, StoresAt128CharactersAndDropsThe129th)
+TEST(InputString, StoresUpToTheTextLimitAndDropsTheNextCharacter)
 {
-    const Read exact = line(std::string(128, 'a') + "\nb", true);
-    EXPECT_EQ(exact.text, std::string(128, 'a'));
+    const std::string full(MAX_TEXT_LENGTH, 'a');
+    const Read exact = line(full + "\nb", true);
+    EXPECT_EQ(exact.text, full);
     EXPECT_EQ(exact.unread, "b");
-    const Read oneOver = line(std::string(128, 'a') + "c\n", false);
-    EXPECT_EQ(oneOver.text, std::string(128, 'a'));
+    const Read oneOver = line(full + "c\n", false);
+    EXPECT_EQ(oneOver.text, full);
     EXPECT_EQ(oneOver.unread, "\n");
     const Read longLine = line(std::string(200, 'a') + "\n", false);
-    EXPECT_EQ(longLine.text, std::string(128, 'a'));
-    EXPECT_EQ(longLine.unread, std::string(71, 'a') + "\n");
+    EXPECT_EQ(longLine.text, full);
+    EXPECT_EQ(longLine.unread, std::string(200 - MAX_TEXT_LENGTH - 1, 'a') + "\n");
 }
 
 // The end of input ends the text; no byte 0xFF is stored.
@@ -145,13 +148,30 @@ TEST(InputString, EndOfInputEndsTheText)
     EXPECT_EQ(line("", false).text, "0");
 }
 
-// 128 newlines are passed over, so the 129th starts the text: the line it
-// ends is empty, and the buffer must still hold a terminated text.
+// The filter passes over as many newlines as it may, so the next one starts
+// the text: the line it ends is empty, and the buffer must still hold a
+// terminated text.
 TEST(InputString, NewlineAfterTheSkipLimitGivesAnEmptyText)
 {
-    const Read read = line(std::string(129, '\n') + "x\n", true);
+    const Read read = line(std::string(MAX_SKIPPED_CHARACTERS + 1, '\n') + "x\n", true);
     EXPECT_EQ(read.text, "");
     EXPECT_EQ(read.unread, "x\n");
+}
+
+// Each prompt must show before its read waits; stdout on a file is fully
+// buffered, so only a flush puts the prompt there this early.
+TEST(Prompts, EachPromptReachesTheOutputBeforeItsRead)
+{
+    const Redirect console("y\nname\n1.5\n12\n");
+    promptForCharacter("c? ");
+    EXPECT_EQ(console.written(), "c? ");
+    char text[TEXT_BUFFER_SIZE];
+    promptForString("s? ", text);
+    EXPECT_EQ(console.written(), "c? s? ");
+    promptForDouble("d? ");
+    EXPECT_EQ(console.written(), "c? s? d? ");
+    promptForInteger("i? ");
+    EXPECT_EQ(console.written(), "c? s? d? i? ");
 }
 
 } // namespace

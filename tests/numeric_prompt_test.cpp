@@ -1,5 +1,5 @@
 #include "Console_IO_Utility.h"
-#include "console_capture.h"
+#include "harness.h"
 
 #include <gtest/gtest.h>
 

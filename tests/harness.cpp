@@ -1,0 +1,285 @@
+#include "harness.h"
+
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <memory>
+#include <poll.h>
+#include <pty.h>
+#include <spawn.h>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// Long enough for a run under an emulator on a busy machine.
+constexpr auto TIME_LIMIT = std::chrono::seconds(10);
+
+struct FileCloser {
+    void operator()(std::FILE* file) const
+    {
+        std::fclose(file);
+    }
+};
+using TemporaryFile = std::unique_ptr<std::FILE, FileCloser>;
+
+TemporaryFile temporary(std::string_view content = {})
+{
+    TemporaryFile file(std::tmpfile());
+    if (!file) {
+        throw std::runtime_error("no temporary file");
+    }
+    if (!content.empty()) {
+        std::fwrite(content.data(), 1, content.size(), file.get());
+        std::fflush(file.get());
+    }
+    std::rewind(file.get());
+    return file;
+}
+
+// The whole file behind `fd` from `offset` on, whatever its stream buffered.
+std::string readFrom(int fd, off_t offset = 0)
+{
+    std::string text;
+    char chunk[4096];
+    for (ssize_t got = 0; (got = pread(fd, chunk, sizeof chunk, offset)) > 0; offset += got) {
+        text.append(chunk, static_cast<size_t>(got));
+    }
+    return text;
+}
+
+void closeOnExec(int fd)
+{
+    fcntl(fd, F_SETFD, FD_CLOEXEC);
+}
+
+// Starts the calculator with `in` (none when negative), `out` and `err` as its
+// standard streams. Every other descriptor of ours is close-on-exec.
+pid_t spawnProgram(int in, int out, int err)
+{
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (in < 0) {
+        posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
+    } else {
+        posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    }
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    const char* program = PAYMENT_CALCULATOR_PATH;
+    char* const argv[] = { const_cast<char*>(program), nullptr };
+    pid_t pid = 0;
+    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (spawned != 0) {
+        throw std::runtime_error("cannot start the program");
+    }
+    return pid;
+}
+
+// The exit status, or -1 when the program was killed, crashed or overran.
+int awaitExit(pid_t pid, bool& timedOut)
+{
+    int wstatus = 0;
+    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
+    while (waitpid(pid, &wstatus, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &wstatus, 0);
+            timedOut = true;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}
+
+void writeAll(int fd, std::string_view text)
+{
+    while (!text.empty()) {
+        const ssize_t put = write(fd, text.data(), text.size());
+        if (put <= 0) {
+            throw std::runtime_error("cannot write to the program");
+        }
+        text.remove_prefix(static_cast<size_t>(put));
+    }
+}
+
+} // namespace
+
+Redirect::Redirect(std::string_view input)
+    : in_(temporary(input).release())
+    , out_(temporary().release())
+{
+    std::fflush(stdout);
+    savedIn_ = dup(STDIN_FILENO);
+    savedOut_ = dup(STDOUT_FILENO);
+    dup2(fileno(in_), STDIN_FILENO);
+    dup2(fileno(out_), STDOUT_FILENO);
+    // Drop whatever stdin buffered from earlier input, then read the new file
+    // from its top. fseek alone would keep the buffer when offset 0 lies
+    // inside it, replaying the earlier bytes.
+    // cppcheck-suppress fflushOnInputStream ; POSIX defines it for a seekable input stream, as this is
+    std::fflush(stdin);
+    lseek(STDIN_FILENO, 0, SEEK_SET);
+    std::clearerr(stdin);
+}
+
+Redirect::~Redirect()
+{
+    std::fflush(stdout);
+    // cppcheck-suppress fflushOnInputStream ; as above: forget the temporary input
+    std::fflush(stdin);
+    dup2(savedOut_, STDOUT_FILENO);
+    dup2(savedIn_, STDIN_FILENO);
+    close(savedOut_);
+    close(savedIn_);
+    std::clearerr(stdin);
+    std::fclose(out_);
+    std::fclose(in_);
+}
+
+std::string Redirect::written() const
+{
+    return readFrom(STDOUT_FILENO);
+}
+
+std::string Redirect::unread() const
+{
+    // What stdin has buffered but not handed out starts at its position.
+    return readFrom(STDIN_FILENO, std::ftell(stdin));
+}
+
+ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call)
+{
+    const Redirect console(input);
+    call();
+    std::fflush(stdout);
+    return { console.written(), console.unread() };
+}
+
+std::string printed(const std::function<void()>& call)
+{
+    return runOnConsole("", call).output;
+}
+
+ProgramRun runProgram(std::string_view input, Input mode, const char* outputPath)
+{
+    const TemporaryFile in = temporary(mode == Input::File ? input : std::string_view());
+    const TemporaryFile out = temporary();
+    const TemporaryFile err = temporary();
+    int pipeEnds[2] = { -1, -1 };
+    if (mode == Input::OpenPipe && pipe2(pipeEnds, O_CLOEXEC) != 0) {
+        throw std::runtime_error("no pipe");
+    }
+    const int outFd = outputPath == nullptr ? fileno(out.get()) : open(outputPath, O_WRONLY | O_CLOEXEC);
+    const int inFd = mode == Input::File ? fileno(in.get()) : pipeEnds[0];
+    const pid_t pid = spawnProgram(inFd, outFd, fileno(err.get()));
+    if (outputPath != nullptr) {
+        close(outFd);
+    }
+
+    if (mode == Input::OpenPipe) {
+        close(pipeEnds[0]);
+        writeAll(pipeEnds[1], input); // small texts only: they fit the pipe
+    }
+    ProgramRun run;
+    run.status = awaitExit(pid, run.timedOut);
+    if (mode == Input::OpenPipe) {
+        close(pipeEnds[1]);
+    }
+    run.output = readFrom(fileno(out.get()));
+    run.errors = readFrom(fileno(err.get()));
+    return run;
+}
+
+LiveProgram::LiveProgram(Channel channel)
+{
+    if (channel == Channel::Pipes) {
+        int toProgram[2];
+        int fromProgram[2];
+        if (pipe2(toProgram, O_CLOEXEC) != 0 || pipe2(fromProgram, O_CLOEXEC) != 0) {
+            throw std::runtime_error("no pipe");
+        }
+        pid_ = spawnProgram(toProgram[0], fromProgram[1], fromProgram[1]);
+        close(toProgram[0]);
+        close(fromProgram[1]);
+        input_ = toProgram[1];
+        output_ = fromProgram[0];
+        return;
+    }
+    int terminal = -1;
+    int device = -1;
+    if (openpty(&terminal, &device, nullptr, nullptr, nullptr) != 0) {
+        throw std::runtime_error("no pseudo-terminal");
+    }
+    closeOnExec(terminal);
+    closeOnExec(device);
+    pid_ = spawnProgram(device, device, device);
+    close(device);
+    input_ = terminal;
+    output_ = terminal;
+}
+
+LiveProgram::~LiveProgram()
+{
+    if (pid_ > 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    if (input_ != output_ && input_ >= 0) {
+        close(input_);
+    }
+    if (output_ >= 0) {
+        close(output_);
+    }
+}
+
+bool LiveProgram::awaitOutput(std::string_view wanted)
+{
+    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
+    while (!seen_.ends_with(wanted)) {
+        if (!readMore(deadline)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool LiveProgram::readMore(std::chrono::steady_clock::time_point deadline)
+{
+    const auto left
+        = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    pollfd ready { output_, POLLIN, 0 };
+    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+        return false;
+    }
+    char chunk[256];
+    const ssize_t got = read(output_, chunk, sizeof chunk);
+    if (got <= 0) { // the end, or EIO once a terminal's last user is gone
+        return false;
+    }
+    seen_.append(chunk, static_cast<size_t>(got));
+    return true;
+}
+
+void LiveProgram::type(std::string_view text) const
+{
+    writeAll(input_, text);
+}
+
+int LiveProgram::finish()
+{
+    if (input_ != output_) {
+        close(input_); // the end of input; a terminal stays open instead
+        input_ = -1;
+    }
+    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
+    while (readMore(deadline)) { }
+    bool timedOut = false;
+    const int status = awaitExit(pid_, timedOut);
+    pid_ = -1;
+    return status;
+}

@@ -1,0 +1,91 @@
+// What the tests run code and programs with: standard input and output
+// redirected to temporary files for in-process tests, and the built
+// calculator as a separate process, fed all at once or typed at as it runs.
+#ifndef HARNESS_H
+#define HARNESS_H
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// Points standard input at a temporary file holding `input` and standard
+// output at an empty one, and points both back when it goes out of scope, so
+// a failed or throwing test cannot leave the streams on temporary files.
+class Redirect {
+public:
+    explicit Redirect(std::string_view input);
+    ~Redirect();
+    Redirect(const Redirect&) = delete;
+    Redirect& operator=(const Redirect&) = delete;
+
+    std::string written() const; // what has reached the output file, without flushing
+    std::string unread() const; // what standard input has not consumed yet
+
+private:
+    std::FILE* in_;
+    std::FILE* out_;
+    int savedIn_;
+    int savedOut_;
+};
+
+struct ConsoleRun {
+    std::string output; // everything the call wrote to standard output
+    std::string unread; // what the call left in standard input
+};
+
+ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call);
+
+// What the call writes, with empty input.
+std::string printed(const std::function<void()>& call);
+
+enum class Input {
+    File, // the typed text, then the end of input
+    OpenPipe, // the typed text on a pipe that stays open while the program runs
+    Closed, // no standard input at all
+};
+
+struct ProgramRun {
+    std::string output;
+    std::string errors;
+    int status = -1; // exit status, or -1 when killed or crashed
+    bool timedOut = false;
+};
+
+// Runs the calculator on `input`. Standard output goes to a file that is read
+// back, or to `outputPath` when one is given (and is then not read).
+ProgramRun runProgram(std::string_view input, Input mode = Input::File, const char* outputPath = nullptr);
+
+// The calculator running with its standard streams on pipes or on a
+// pseudo-terminal, answered as a person would: wait for a prompt, then type.
+class LiveProgram {
+public:
+    enum class Channel { Pipes, Terminal };
+    explicit LiveProgram(Channel channel);
+    ~LiveProgram();
+    LiveProgram(const LiveProgram&) = delete;
+    LiveProgram& operator=(const LiveProgram&) = delete;
+
+    // Reads until what the program has shown ends with `wanted`; false when
+    // it does not within a few seconds.
+    bool awaitOutput(std::string_view wanted);
+    void type(std::string_view text) const;
+    // Reads to the end, waits for the program and gives its exit status, or
+    // -1 when it was killed, crashed or overran its time.
+    int finish();
+    const std::string& seen() const
+    {
+        return seen_;
+    }
+
+private:
+    bool readMore(std::chrono::steady_clock::time_point deadline);
+
+    int input_ = -1; // what the test types into
+    int output_ = -1; // what the test reads from
+    int pid_ = -1;
+    std::string seen_;
+};
+
+#endif
