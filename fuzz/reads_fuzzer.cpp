@@ -12,9 +12,9 @@
 
 namespace {
 
-// At most 128 characters are skipped, and the 129th is returned.
-constexpr long MOST_READ_BY_FILTER = 129;
-constexpr long MOST_STORED = 128;
+// The filter skips at most its limit, and returns the character after them.
+constexpr long MOST_READ_BY_FILTER = MAX_SKIPPED_CHARACTERS + 1;
+constexpr long MOST_STORED = MAX_TEXT_LENGTH;
 
 void check(bool holds)
 {
@@ -43,14 +43,14 @@ void readCharacter(bool includeSpaces)
 void readLine(bool viaClearLeading, bool prompted)
 {
     // Exactly the size a read may fill, so that any overrun is caught.
-    const std::unique_ptr<char[]> text(new char[MOST_STORED + 1]);
+    const std::unique_ptr<char[]> text(new char[TEXT_BUFFER_SIZE]);
     const long before = position();
     if (prompted) {
         promptForString("%s%n> ", text.get());
     } else {
         getInputString(text.get(), viaClearLeading);
     }
-    const std::size_t length = strnlen(text.get(), MOST_STORED + 1);
+    const std::size_t length = strnlen(text.get(), TEXT_BUFFER_SIZE);
     check(length <= MOST_STORED);
     check(std::memchr(text.get(), '\n', length) == nullptr);
     check(position() - before <= MOST_READ_BY_FILTER + MOST_STORED);
