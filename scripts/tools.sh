@@ -1,6 +1,9 @@
 # Sourced by the helper scripts. Each stops the script with one line on
 # standard error instead of failing later in a way that hides the cause.
 
+# The script's name as it is run from the top folder, such as scripts/lint.
+script_name="$(basename "$(dirname "$0")")/$(basename "$0")"
+
 # need TOOL[:PACKAGE]...: every TOOL is a command on the PATH, else name the
 # Debian package (TOOL's own name when none is given) that brings it.
 need() {
@@ -8,7 +11,7 @@ need() {
     for wanted in "$@"; do
         tool=${wanted%%:*}
         command -v "$tool" >/dev/null 2>&1 && continue
-        echo "$(basename "$(dirname "$0")")/$(basename "$0"): $tool is missing: install the Debian package ${wanted#*:} (scripts/setup ci installs them all)" >&2
+        echo "$script_name: $tool is missing: install the Debian package ${wanted#*:} (scripts/setup ci installs them all)" >&2
         exit 1
     done
 }
@@ -20,7 +23,7 @@ configure() {
     if ! log=$(cmake --preset "$1" 2>&1 </dev/null); then
         printf '%s\n' "$log" | tail -n 20 >&2
         rm -rf "build/$1"
-        echo "$(basename "$(dirname "$0")")/$(basename "$0"): cmake --preset $1 failed; build/$1 removed" >&2
+        echo "$script_name: cmake --preset $1 failed; build/$1 removed" >&2
         exit 1
     fi
 }
