@@ -2,7 +2,10 @@
 // monthly payment that repays it.
 #include "Console_IO_Utility.h"
 
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -34,6 +37,24 @@ double computeMonthlyPayment(double amount, double monthlyRate, int months)
     // stands.
     const double growth = std::pow(1.0 + monthlyRate, term);
     return (amount * monthlyRate) * (growth / (growth - 1.0));
+}
+
+// The console module checks no single write; a failed one leaves standard
+// output's error indicator set, and the last of the report may still sit in
+// its buffer. A report that did not all arrive must not end in success.
+int finishOutput()
+{
+    errno = 0;
+    if (std::fflush(stdout) == 0 && std::ferror(stdout) == 0) {
+        return 0;
+    }
+    // Only the failing flush's reason is known; an earlier write's is lost.
+    if (errno != 0) {
+        std::fprintf(stderr, "payment_calculator: write error: %s\n", std::strerror(errno));
+    } else {
+        std::fputs("payment_calculator: write error\n", stderr);
+    }
+    return 1;
 }
 
 } // namespace
@@ -83,5 +104,5 @@ int main()
 
     printString("End Program");
     printEndline();
-    return 0;
+    return finishOutput();
 }

@@ -168,4 +168,18 @@ TEST(PrintDouble, PrecisionBeyondExactDigitsMatchesTheLibrary)
         std::string(8, ' ') + libcFixed(1.0, 1100));
 }
 
+// Past the exact digits the zeros are ours: the C library would build the
+// whole text in scratch memory first, 50 MB for these ten million decimals.
+TEST(PrintDouble, HugePrecisionNeedsNoScratchMemory)
+{
+#ifdef __SANITIZE_ADDRESS__ // as g++ builds the sanitizer preset
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
+#endif
+    constexpr int precision = 10'000'000;
+    const std::string written = printedWithin(40 << 20, [] { printDouble(0.1, precision); });
+    ASSERT_EQ(written.size(), precision + 2U);
+    EXPECT_EQ(written.substr(0, 1076), libcFixed(0.1, 1074)); // "0." and the exact digits
+    EXPECT_EQ(written.find_first_not_of('0', 1076), std::string::npos);
+}
+
 } // namespace

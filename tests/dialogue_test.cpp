@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <string>
 
 namespace {
@@ -135,12 +136,27 @@ TEST(DialogueBadInput, ManyBlankLinesArePassedOver)
     EXPECT_EQ(run.status, 0);
 }
 
-TEST(DialogueBadInput, FullOutputDeviceIsIgnored)
+// A report that never arrived is not a success: one line says why, and the
+// status says so, whichever way the writes fail.
+TEST(OutputErrors, ReportThatCannotBeWrittenFailsWithOneLine)
 {
-    const ProgramRun run = runProgram("1000\n1\n12\n", Input::File, "/dev/full");
-    EXPECT_FALSE(run.timedOut);
+    for (const auto& [output, reason] : { std::pair { Output::Full, "No space left on device" },
+             std::pair { Output::Closed, "Bad file descriptor" }, std::pair { Output::ReaderGone, "Broken pipe" } }) {
+        const ProgramRun run = runProgram("1000\n1\n12\n", Input::File, output);
+        EXPECT_FALSE(run.timedOut) << reason;
+        EXPECT_EQ(run.errors, std::string("payment_calculator: write error: ") + reason + "\n");
+        EXPECT_EQ(run.status, 1) << reason;
+    }
+}
+
+// The program leaves SIGPIPE alone, so that like any filter it stops quietly
+// when its reader goes away.
+TEST(OutputErrors, ReaderGoneEndsTheProgramBySigpipe)
+{
+    const ProgramRun run = runProgram("1000\n1\n12\n", Input::File, Output::ReaderGoneSigpipe);
     EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.status, -1);
+    EXPECT_EQ(run.signal, SIGPIPE);
 }
 
 // With standard output on a pipe, each prompt must arrive before the program

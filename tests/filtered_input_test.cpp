@@ -144,8 +144,14 @@ TEST(InputString, EndOfInputEndsTheText)
 {
     EXPECT_EQ(line("  abc", true).text, "abc");
     EXPECT_EQ(line("\n\n", true).text, "");
-    // getChar gives '0' at the end, and that character starts the text.
+    // getChar gives '0' at the end, and that character starts the text; so
+    // does it for promptForString, after nothing or only blank lines.
     EXPECT_EQ(line("", false).text, "0");
+    for (const char* input : { "", "\n\n \t\n" }) {
+        char text[TEXT_BUFFER_SIZE] = "junk";
+        runOnConsole(input, [&] { promptForString("? ", text); });
+        EXPECT_STREQ(text, "0") << '"' << input << '"';
+    }
 }
 
 // The filter passes over as many newlines as it may, so the next one starts

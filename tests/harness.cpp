@@ -8,6 +8,7 @@
 #include <pty.h>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -55,23 +56,38 @@ void closeOnExec(int fd)
     fcntl(fd, F_SETFD, FD_CLOEXEC);
 }
 
-// Starts the calculator with `in` (none when negative), `out` and `err` as its
-// standard streams. Every other descriptor of ours is close-on-exec.
-pid_t spawnProgram(int in, int out, int err)
+// Starts the calculator with `in` and `out` (none when negative) and `err` as
+// its standard streams. Every other descriptor of ours is close-on-exec.
+pid_t spawnProgram(int in, int out, int err, bool ignoreSigpipe = false)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    if (in < 0) {
-        posix_spawn_file_actions_addclose(&actions, STDIN_FILENO);
-    } else {
-        posix_spawn_file_actions_adddup2(&actions, in, STDIN_FILENO);
+    for (const auto& [from, to] : { std::pair { in, STDIN_FILENO }, std::pair { out, STDOUT_FILENO } }) {
+        if (from < 0) {
+            posix_spawn_file_actions_addclose(&actions, to);
+        } else {
+            posix_spawn_file_actions_adddup2(&actions, from, to);
+        }
     }
-    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
     posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    // We ignore SIGPIPE, so that a program that died early gives us EPIPE
+    // rather than killing the tests; the program gets it ignored only when
+    // asked, and the default otherwise.
+    std::signal(SIGPIPE, SIG_IGN);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    sigset_t toDefault;
+    sigemptyset(&toDefault);
+    if (!ignoreSigpipe) {
+        sigaddset(&toDefault, SIGPIPE);
+    }
+    posix_spawnattr_setsigdefault(&attributes, &toDefault);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
     const char* program = PAYMENT_CALCULATOR_PATH;
     char* const argv[] = { const_cast<char*>(program), nullptr };
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program, &actions, nullptr, argv, environ);
+    const int spawned = posix_spawn(&pid, program, &actions, &attributes, argv, environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
         throw std::runtime_error("cannot start the program");
@@ -79,8 +95,9 @@ pid_t spawnProgram(int in, int out, int err)
     return pid;
 }
 
-// The exit status, or -1 when the program was killed, crashed or overran.
-int awaitExit(pid_t pid, bool& timedOut)
+// The exit status, or -1 when the program was killed (by `signal`), crashed
+// or overran.
+int awaitExit(pid_t pid, bool& timedOut, int* signal = nullptr)
 {
     int wstatus = 0;
     const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
@@ -92,6 +109,9 @@ int awaitExit(pid_t pid, bool& timedOut)
             return -1;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (signal != nullptr && WIFSIGNALED(wstatus)) {
+        *signal = WTERMSIG(wstatus);
     }
     return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
 }
@@ -165,7 +185,40 @@ std::string printed(const std::function<void()>& call)
     return runOnConsole("", call).output;
 }
 
-ProgramRun runProgram(std::string_view input, Input mode, const char* outputPath)
+// A descriptor for standard output other than a file: the caller closes it
+// once the program has it.
+int specialOutput(Output output)
+{
+    if (output == Output::Full) {
+        return open("/dev/full", O_WRONLY | O_CLOEXEC);
+    }
+    if (output == Output::Closed) {
+        return -1;
+    }
+    int ends[2];
+    if (pipe2(ends, O_CLOEXEC) != 0) {
+        throw std::runtime_error("no pipe");
+    }
+    close(ends[0]); // the reader is gone before the first write
+    return ends[1];
+}
+
+std::string printedWithin(long bytes, const std::function<void()>& call)
+{
+    const Redirect console("");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit limit { static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes) };
+        setrlimit(RLIMIT_AS, &limit);
+        call();
+        _exit(std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? console.written() : std::string();
+}
+
+ProgramRun runProgram(std::string_view input, Input mode, Output output)
 {
     const TemporaryFile in = temporary(mode == Input::File ? input : std::string_view());
     const TemporaryFile out = temporary();
@@ -174,10 +227,10 @@ ProgramRun runProgram(std::string_view input, Input mode, const char* outputPath
     if (mode == Input::OpenPipe && pipe2(pipeEnds, O_CLOEXEC) != 0) {
         throw std::runtime_error("no pipe");
     }
-    const int outFd = outputPath == nullptr ? fileno(out.get()) : open(outputPath, O_WRONLY | O_CLOEXEC);
+    const int outFd = output == Output::File ? fileno(out.get()) : specialOutput(output);
     const int inFd = mode == Input::File ? fileno(in.get()) : pipeEnds[0];
-    const pid_t pid = spawnProgram(inFd, outFd, fileno(err.get()));
-    if (outputPath != nullptr) {
+    const pid_t pid = spawnProgram(inFd, outFd, fileno(err.get()), output == Output::ReaderGone);
+    if (output != Output::File && outFd >= 0) {
         close(outFd);
     }
 
@@ -186,7 +239,7 @@ ProgramRun runProgram(std::string_view input, Input mode, const char* outputPath
         writeAll(pipeEnds[1], input); // small texts only: they fit the pipe
     }
     ProgramRun run;
-    run.status = awaitExit(pid, run.timedOut);
+    run.status = awaitExit(pid, run.timedOut, &run.signal);
     if (mode == Input::OpenPipe) {
         close(pipeEnds[1]);
     }

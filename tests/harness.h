@@ -40,22 +40,36 @@ ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& cal
 // What the call writes, with empty input.
 std::string printed(const std::function<void()>& call);
 
+// What the call writes when it runs in a child process whose address space
+// is limited to `bytes`; empty when the child fails.
+std::string printedWithin(long bytes, const std::function<void()>& call);
+
 enum class Input {
     File, // the typed text, then the end of input
     OpenPipe, // the typed text on a pipe that stays open while the program runs
     Closed, // no standard input at all
 };
 
+// Where standard output goes. Only a file is read back.
+enum class Output {
+    File,
+    Full, // /dev/full: every write fails with ENOSPC
+    Closed, // no standard output at all: EBADF
+    ReaderGone, // a pipe whose reader has gone, SIGPIPE ignored: EPIPE
+    ReaderGoneSigpipe, // the same with SIGPIPE at its default, as a shell leaves it
+};
+
 struct ProgramRun {
     std::string output;
     std::string errors;
     int status = -1; // exit status, or -1 when killed or crashed
+    int signal = 0; // the signal that killed it
     bool timedOut = false;
 };
 
-// Runs the calculator on `input`. Standard output goes to a file that is read
-// back, or to `outputPath` when one is given (and is then not read).
-ProgramRun runProgram(std::string_view input, Input mode = Input::File, const char* outputPath = nullptr);
+// Runs the calculator on `input`. Every other signal disposition is the
+// default, SIGPIPE's too.
+ProgramRun runProgram(std::string_view input, Input mode = Input::File, Output output = Output::File);
 
 // The calculator running with its standard streams on pipes or on a
 // pseudo-terminal, answered as a person would: wait for a prompt, then type.
