@@ -1,0 +1,153 @@
+// Arithmetic in about 106 bits from IEEE-754 doubles, with nothing but the
+// basic operations, which every conforming CPU and compiler rounds the same
+// way. A maths library's functions differ between platforms in their last
+// bit; these do not.
+//
+// The error-free transformations below are exact only if every product and
+// sum is rounded on its own: build with floating-point contraction off, or a
+// fused multiply-add will silently break them.
+#ifndef DOUBLE_DOUBLE_H
+#define DOUBLE_DOUBLE_H
+
+#include <bit>
+#include <cstdint>
+
+// The unevaluated sum hi + lo, with |lo| at most half an ulp of hi.
+struct DoubleDouble {
+    double hi;
+    double lo;
+};
+
+// a + b exactly (Knuth).
+constexpr DoubleDouble twoSum(double a, double b)
+{
+    const double sum = a + b;
+    const double bPart = sum - a;
+    return { sum, (a - (sum - bPart)) + (b - bPart) };
+}
+
+// a + b exactly, when |a| >= |b| or a is 0.
+constexpr DoubleDouble quickTwoSum(double a, double b)
+{
+    const double sum = a + b;
+    return { sum, b - (sum - a) };
+}
+
+// a as the sum of two halves of at most 26 significant bits each (Dekker).
+constexpr DoubleDouble split(double a)
+{
+    const double spread = 134217729.0 * a; // 2^27 + 1
+    const double high = spread - (spread - a);
+    return { high, a - high };
+}
+
+// a * b exactly (Dekker), when the product neither overflows nor underflows.
+constexpr DoubleDouble twoProduct(double a, double b)
+{
+    const double product = a * b;
+    const DoubleDouble x = split(a);
+    const DoubleDouble y = split(b);
+    return { product, ((x.hi * y.hi - product) + x.hi * y.lo + x.lo * y.hi) + x.lo * y.lo };
+}
+
+constexpr DoubleDouble operator-(DoubleDouble a)
+{
+    return { -a.hi, -a.lo };
+}
+
+constexpr DoubleDouble operator+(DoubleDouble a, DoubleDouble b)
+{
+    const DoubleDouble high = twoSum(a.hi, b.hi);
+    const DoubleDouble low = twoSum(a.lo, b.lo);
+    const DoubleDouble partial = quickTwoSum(high.hi, high.lo + low.hi);
+    return quickTwoSum(partial.hi, partial.lo + low.lo);
+}
+
+constexpr DoubleDouble operator-(DoubleDouble a, DoubleDouble b)
+{
+    return a + -b;
+}
+
+constexpr DoubleDouble operator*(DoubleDouble a, DoubleDouble b)
+{
+    const DoubleDouble product = twoProduct(a.hi, b.hi);
+    return quickTwoSum(product.hi, product.lo + (a.hi * b.lo + a.lo * b.hi));
+}
+
+// Long division, one double of quotient at a time.
+constexpr DoubleDouble operator/(DoubleDouble a, DoubleDouble b)
+{
+    const double first = a.hi / b.hi;
+    const DoubleDouble rest = a - b * DoubleDouble { first, 0.0 };
+    const double second = rest.hi / b.hi;
+    const double third = (rest - b * DoubleDouble { second, 0.0 }).hi / b.hi;
+    return quickTwoSum(first, second) + DoubleDouble { third, 0.0 };
+}
+
+// x * 2^power, exact unless the result overflows or is subnormal.
+constexpr double timesPowerOfTwo(double x, std::int64_t power)
+{
+    for (; power > 1000 && x != 0.0; power -= 1000) {
+        x *= 0x1p1000;
+    }
+    for (; power < -1000 && x != 0.0; power += 1000) {
+        x *= 0x1p-1000;
+    }
+    if (power > 1000 || power < -1000) {
+        return x; // a zero, whatever the power
+    }
+    return x * std::bit_cast<double>(static_cast<std::uint64_t>(power + 1023) << 52);
+}
+
+// A double-double with an exponent of its own, (hi + lo) * 2^exponent with
+// 1 <= |hi| < 2 or hi == 0, so that no result over- or underflows until it
+// is turned back into a double.
+struct ScaledDoubleDouble {
+    DoubleDouble mantissa;
+    std::int64_t exponent;
+};
+
+// `value` * 2^exponent, for a finite value.
+constexpr ScaledDoubleDouble scaled(DoubleDouble value, std::int64_t exponent = 0)
+{
+    if (value.hi == 0.0) {
+        return { { 0.0, 0.0 }, 0 };
+    }
+    if (value.hi < 0x1p-1000 && value.hi > -0x1p-1000) { // subnormals have no exponent bits
+        value = { value.hi * 0x1p200, value.lo * 0x1p200 };
+        exponent -= 200;
+    }
+    const auto power = static_cast<std::int64_t>((std::bit_cast<std::uint64_t>(value.hi) >> 52) & 0x7ff) - 1023;
+    return { { timesPowerOfTwo(value.hi, -power), timesPowerOfTwo(value.lo, -power) }, exponent + power };
+}
+
+constexpr ScaledDoubleDouble scaled(double value)
+{
+    return scaled(DoubleDouble { value, 0.0 });
+}
+
+// The nearest double, or an infinity or a zero (of the right sign) beyond
+// their range.
+constexpr double toDouble(ScaledDoubleDouble x)
+{
+    // Past 2^2200 either way every mantissa gives the same infinity or zero.
+    const std::int64_t exponent = x.exponent < -2200 ? -2200 : x.exponent > 2200 ? 2200 : x.exponent;
+    return timesPowerOfTwo(x.mantissa.hi + x.mantissa.lo, exponent);
+}
+
+constexpr ScaledDoubleDouble operator-(ScaledDoubleDouble a)
+{
+    return { -a.mantissa, a.exponent };
+}
+
+constexpr ScaledDoubleDouble operator*(ScaledDoubleDouble a, ScaledDoubleDouble b)
+{
+    return scaled(a.mantissa * b.mantissa, a.exponent + b.exponent);
+}
+
+constexpr ScaledDoubleDouble operator/(ScaledDoubleDouble a, ScaledDoubleDouble b)
+{
+    return scaled(a.mantissa / b.mantissa, a.exponent - b.exponent);
+}
+
+#endif
