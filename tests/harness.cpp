@@ -213,9 +213,8 @@ std::string printedWithin(long bytes, const std::function<void()>& call)
         call();
         _exit(std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1);
     }
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? console.written() : std::string();
+    bool timedOut = false;
+    return awaitExit(pid, timedOut) == 0 ? console.written() : std::string();
 }
 
 ProgramRun runProgram(std::string_view input, Input mode, Output output)
