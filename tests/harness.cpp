@@ -1,34 +1,65 @@
 #include "harness.h"
 
-#include <chrono>
-#include <csignal>
-#include <fcntl.h>
-#include <memory>
-#include <poll.h>
-#include <pty.h>
-#include <spawn.h>
 #include <stdexcept>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <thread>
+#ifdef _WIN32
+#include <cstdlib>
+#include <fcntl.h>
+#include <io.h>
+#include <process.h>
+#include <sys/stat.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
-// Long enough for a run under an emulator on a busy machine.
-constexpr auto TIME_LIMIT = std::chrono::seconds(10);
-
-struct FileCloser {
-    void operator()(std::FILE* file) const
-    {
-        std::fclose(file);
-    }
-};
-using TemporaryFile = std::unique_ptr<std::FILE, FileCloser>;
-
-TemporaryFile temporary(std::string_view content = {})
+#ifdef _WIN32
+// The C runtime's tmpfile names its files by a counter of its own, in the
+// drive's root: two test programs at once take the same names. Ours carry
+// the process's number and go when they are closed.
+std::FILE* openTemporary()
 {
-    TemporaryFile file(std::tmpfile());
+    static unsigned made = 0;
+    const char* folder = std::getenv("TEMP");
+    char path[1024];
+    std::snprintf(path, sizeof path, "%s\\console-test-%d-%u", folder != nullptr ? folder : ".", _getpid(), made++);
+    const int fd = _open(path, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
+    return fd < 0 ? nullptr : _fdopen(fd, "w+b");
+}
+#else
+std::FILE* openTemporary()
+{
+    return std::tmpfile();
+}
+#endif
+
+// Windows reads and writes the standard streams in text mode, which turns
+// every "\n" into "\r\n" on the way out. Elsewhere there is only one mode.
+int setBinary(std::FILE* stream)
+{
+#ifdef _WIN32
+    return _setmode(fileno(stream), _O_BINARY);
+#else
+    static_cast<void>(stream);
+    return 0;
+#endif
+}
+
+void setMode(std::FILE* stream, int mode)
+{
+#ifdef _WIN32
+    _setmode(fileno(stream), mode);
+#else
+    static_cast<void>(stream);
+    static_cast<void>(mode);
+#endif
+}
+
+} // namespace
+
+TemporaryFile temporary(std::string_view content)
+{
+    TemporaryFile file(openTemporary());
     if (!file) {
         throw std::runtime_error("no temporary file");
     }
@@ -40,110 +71,36 @@ TemporaryFile temporary(std::string_view content = {})
     return file;
 }
 
-// The whole file behind `fd` from `offset` on, whatever its stream buffered.
-std::string readFrom(int fd, off_t offset = 0)
+std::string readFrom(int fd, long offset)
 {
+    const auto position = lseek(fd, 0, SEEK_CUR);
+    lseek(fd, offset, SEEK_SET);
     std::string text;
     char chunk[4096];
-    for (ssize_t got = 0; (got = pread(fd, chunk, sizeof chunk, offset)) > 0; offset += got) {
+    for (auto got = read(fd, chunk, sizeof chunk); got > 0; got = read(fd, chunk, sizeof chunk)) {
         text.append(chunk, static_cast<size_t>(got));
     }
+    lseek(fd, position, SEEK_SET);
     return text;
 }
-
-void closeOnExec(int fd)
-{
-    fcntl(fd, F_SETFD, FD_CLOEXEC);
-}
-
-// Starts the calculator with `in` and `out` (none when negative) and `err` as
-// its standard streams. Every other descriptor of ours is close-on-exec.
-pid_t spawnProgram(int in, int out, int err, bool ignoreSigpipe = false)
-{
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    for (const auto& [from, to] : { std::pair { in, STDIN_FILENO }, std::pair { out, STDOUT_FILENO } }) {
-        if (from < 0) {
-            posix_spawn_file_actions_addclose(&actions, to);
-        } else {
-            posix_spawn_file_actions_adddup2(&actions, from, to);
-        }
-    }
-    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
-    // We ignore SIGPIPE, so that a program that died early gives us EPIPE
-    // rather than killing the tests; the program gets it ignored only when
-    // asked, and the default otherwise.
-    std::signal(SIGPIPE, SIG_IGN);
-    posix_spawnattr_t attributes;
-    posix_spawnattr_init(&attributes);
-    sigset_t toDefault;
-    sigemptyset(&toDefault);
-    if (!ignoreSigpipe) {
-        sigaddset(&toDefault, SIGPIPE);
-    }
-    posix_spawnattr_setsigdefault(&attributes, &toDefault);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
-    const char* program = PAYMENT_CALCULATOR_PATH;
-    char* const argv[] = { const_cast<char*>(program), nullptr };
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program, &actions, &attributes, argv, environ);
-    posix_spawnattr_destroy(&attributes);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        throw std::runtime_error("cannot start the program");
-    }
-    return pid;
-}
-
-// The exit status, or -1 when the program was killed (by `signal`), crashed
-// or overran.
-int awaitExit(pid_t pid, bool& timedOut, int* signal = nullptr)
-{
-    int wstatus = 0;
-    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
-    while (waitpid(pid, &wstatus, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &wstatus, 0);
-            timedOut = true;
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    if (signal != nullptr && WIFSIGNALED(wstatus)) {
-        *signal = WTERMSIG(wstatus);
-    }
-    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-}
-
-void writeAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t put = write(fd, text.data(), text.size());
-        if (put <= 0) {
-            throw std::runtime_error("cannot write to the program");
-        }
-        text.remove_prefix(static_cast<size_t>(put));
-    }
-}
-
-} // namespace
 
 Redirect::Redirect(std::string_view input)
     : in_(temporary(input).release())
     , out_(temporary().release())
 {
     std::fflush(stdout);
-    savedIn_ = dup(STDIN_FILENO);
-    savedOut_ = dup(STDOUT_FILENO);
-    dup2(fileno(in_), STDIN_FILENO);
-    dup2(fileno(out_), STDOUT_FILENO);
+    savedIn_ = dup(fileno(stdin));
+    savedOut_ = dup(fileno(stdout));
+    dup2(fileno(in_), fileno(stdin));
+    dup2(fileno(out_), fileno(stdout));
+    inMode_ = setBinary(stdin);
+    outMode_ = setBinary(stdout);
     // Drop whatever stdin buffered from earlier input, then read the new file
     // from its top. fseek alone would keep the buffer when offset 0 lies
     // inside it, replaying the earlier bytes.
     // cppcheck-suppress fflushOnInputStream ; POSIX defines it for a seekable input stream, as this is
     std::fflush(stdin);
-    lseek(STDIN_FILENO, 0, SEEK_SET);
+    lseek(fileno(stdin), 0, SEEK_SET);
     std::clearerr(stdin);
 }
 
@@ -152,8 +109,10 @@ Redirect::~Redirect()
     std::fflush(stdout);
     // cppcheck-suppress fflushOnInputStream ; as above: forget the temporary input
     std::fflush(stdin);
-    dup2(savedOut_, STDOUT_FILENO);
-    dup2(savedIn_, STDIN_FILENO);
+    setMode(stdout, outMode_);
+    setMode(stdin, inMode_);
+    dup2(savedOut_, fileno(stdout));
+    dup2(savedIn_, fileno(stdin));
     close(savedOut_);
     close(savedIn_);
     std::clearerr(stdin);
@@ -163,13 +122,13 @@ Redirect::~Redirect()
 
 std::string Redirect::written() const
 {
-    return readFrom(STDOUT_FILENO);
+    return readFrom(fileno(stdout));
 }
 
 std::string Redirect::unread() const
 {
     // What stdin has buffered but not handed out starts at its position.
-    return readFrom(STDIN_FILENO, std::ftell(stdin));
+    return readFrom(fileno(stdin), std::ftell(stdin));
 }
 
 ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call)
@@ -183,155 +142,4 @@ ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& cal
 std::string printed(const std::function<void()>& call)
 {
     return runOnConsole("", call).output;
-}
-
-// A descriptor for standard output other than a file: the caller closes it
-// once the program has it.
-int specialOutput(Output output)
-{
-    if (output == Output::Full) {
-        return open("/dev/full", O_WRONLY | O_CLOEXEC);
-    }
-    if (output == Output::Closed) {
-        return -1;
-    }
-    int ends[2];
-    if (pipe2(ends, O_CLOEXEC) != 0) {
-        throw std::runtime_error("no pipe");
-    }
-    close(ends[0]); // the reader is gone before the first write
-    return ends[1];
-}
-
-std::string printedWithin(long bytes, const std::function<void()>& call)
-{
-    const Redirect console("");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const rlimit limit { static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes) };
-        setrlimit(RLIMIT_AS, &limit);
-        call();
-        _exit(std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1);
-    }
-    bool timedOut = false;
-    return awaitExit(pid, timedOut) == 0 ? console.written() : std::string();
-}
-
-ProgramRun runProgram(std::string_view input, Input mode, Output output)
-{
-    const TemporaryFile in = temporary(mode == Input::File ? input : std::string_view());
-    const TemporaryFile out = temporary();
-    const TemporaryFile err = temporary();
-    int pipeEnds[2] = { -1, -1 };
-    if (mode == Input::OpenPipe && pipe2(pipeEnds, O_CLOEXEC) != 0) {
-        throw std::runtime_error("no pipe");
-    }
-    const int outFd = output == Output::File ? fileno(out.get()) : specialOutput(output);
-    const int inFd = mode == Input::File ? fileno(in.get()) : pipeEnds[0];
-    const pid_t pid = spawnProgram(inFd, outFd, fileno(err.get()), output == Output::ReaderGone);
-    if (output != Output::File && outFd >= 0) {
-        close(outFd);
-    }
-
-    if (mode == Input::OpenPipe) {
-        close(pipeEnds[0]);
-        writeAll(pipeEnds[1], input); // small texts only: they fit the pipe
-    }
-    ProgramRun run;
-    run.status = awaitExit(pid, run.timedOut, &run.signal);
-    if (mode == Input::OpenPipe) {
-        close(pipeEnds[1]);
-    }
-    run.output = readFrom(fileno(out.get()));
-    run.errors = readFrom(fileno(err.get()));
-    return run;
-}
-
-LiveProgram::LiveProgram(Channel channel)
-{
-    if (channel == Channel::Pipes) {
-        int toProgram[2];
-        int fromProgram[2];
-        if (pipe2(toProgram, O_CLOEXEC) != 0 || pipe2(fromProgram, O_CLOEXEC) != 0) {
-            throw std::runtime_error("no pipe");
-        }
-        pid_ = spawnProgram(toProgram[0], fromProgram[1], fromProgram[1]);
-        close(toProgram[0]);
-        close(fromProgram[1]);
-        input_ = toProgram[1];
-        output_ = fromProgram[0];
-        return;
-    }
-    int terminal = -1;
-    int device = -1;
-    if (openpty(&terminal, &device, nullptr, nullptr, nullptr) != 0) {
-        throw std::runtime_error("no pseudo-terminal");
-    }
-    closeOnExec(terminal);
-    closeOnExec(device);
-    pid_ = spawnProgram(device, device, device);
-    close(device);
-    input_ = terminal;
-    output_ = terminal;
-}
-
-LiveProgram::~LiveProgram()
-{
-    if (pid_ > 0) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-    if (input_ != output_ && input_ >= 0) {
-        close(input_);
-    }
-    if (output_ >= 0) {
-        close(output_);
-    }
-}
-
-bool LiveProgram::awaitOutput(std::string_view wanted)
-{
-    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
-    while (!seen_.ends_with(wanted)) {
-        if (!readMore(deadline)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool LiveProgram::readMore(std::chrono::steady_clock::time_point deadline)
-{
-    const auto left
-        = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-    pollfd ready { output_, POLLIN, 0 };
-    if (left.count() <= 0 || poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-        return false;
-    }
-    char chunk[256];
-    const ssize_t got = read(output_, chunk, sizeof chunk);
-    if (got <= 0) { // the end, or EIO once a terminal's last user is gone
-        return false;
-    }
-    seen_.append(chunk, static_cast<size_t>(got));
-    return true;
-}
-
-void LiveProgram::type(std::string_view text) const
-{
-    writeAll(input_, text);
-}
-
-int LiveProgram::finish()
-{
-    if (input_ != output_) {
-        close(input_); // the end of input; a terminal stays open instead
-        input_ = -1;
-    }
-    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
-    while (readMore(deadline)) { }
-    bool timedOut = false;
-    const int status = awaitExit(pid_, timedOut);
-    pid_ = -1;
-    return status;
 }

@@ -1,0 +1,36 @@
+# The dialogue, end to end: add_dialogue_check(NAME INPUT AMOUNT RATE PAYMENT)
+# with the figures as the report shows them.
+add_dialogue_check(OneYearAtOnePercent "1000\\n1\\n12\\n" 1000.00 1.0000 88.85)
+add_dialogue_check(FiveYears "20000\\n0.5\\n60\\n" 20000.00 0.5000 386.66)
+add_dialogue_check(ThirtyYears "250000\\n0.375\\n360\\n" 250000.00 0.3750 1266.71)
+add_dialogue_check(SixMonths "1500\\n2\\n6\\n" 1500.00 2.0000 267.79)
+# One month repays the amount and one month's interest.
+add_dialogue_check(OneMonth "1000\\n1\\n1\\n" 1000.00 1.0000 1010.00)
+add_dialogue_check(NegativeAmount "-1000\\n1\\n12\\n" -1000.00 1.0000 -88.85)
+# The rate line shows the percentage entered, not the fraction 0.0150.
+add_dialogue_check(FractionalRate "1000\\n1.5\\n12\\n" 1000.00 1.5000 91.68)
+add_dialogue_check(AnswersOnOneLine "1000 1 12\\n" 1000.00 1.0000 88.85)
+add_dialogue_check(BlankLinesBeforeAnswers "\\n\\n1000\\n\\n \\n1\\n\\t\\n\\n12\\n" 1000.00 1.0000 88.85)
+add_dialogue_check(NoNewlineAtTheEnd "1000\\n1\\n12" 1000.00 1.0000 88.85)
+
+# A literal (1 + r)^n - 1 gives a not-a-number for a zero rate, loses the
+# payment to cancellation for a tiny rate and to overflow for a long term.
+add_dialogue_check(ZeroRate "1200\\n0\\n12\\n" 1200.00 0.0000 100.00)
+add_dialogue_check(TinyRate "1200\\n0.0000000001\\n12\\n" 1200.00 0.0000 100.00)
+add_dialogue_check(VeryLongTerm "1000\\n1\\n100000\\n" 1000.00 1.0000 10.00)
+add_dialogue_check(ZeroMonths "1000\\n1\\n0\\n" 1000.00 1.0000 inf)
+# Too long for a 32-character number buffer: printed whole.
+add_dialogue_check(HugeAmount "1e30\\n1\\n12\\n" 1000000000000000019884624838656.00 1.0000
+  88848788678341713973288632320.00)
+# Saturated to the largest int, not wrapped to a negative count.
+add_dialogue_check(MonthsBeyondInt "1000\\n1\\n2147483648\\n" 1000.00 1.0000 10.00)
+# A rate of -100% or less is used as read, through the plain formula.
+add_dialogue_check(RateMinus300Percent "1000\\n-300\\n2\\n" 1000.00 -300.0000 -4000.00)
+
+# Text that does not convert stays in the input and fails the later prompts
+# at once; the end of input answers every prompt left with 0.
+add_dialogue_check(EndOfInputAtFirstPrompt "" 0.00 0.0000 nan)
+add_dialogue_check(EndOfInputAtSecondPrompt "1000\\n" 1000.00 0.0000 inf)
+add_dialogue_check(EndOfInputAtThirdPrompt "1000\\n1\\n" 1000.00 1.0000 inf)
+add_dialogue_check(NotANumber "1000\\nnan\\n12\\n" 1000.00 nan nan)
+add_dialogue_check(InfiniteAmount "inf\\n1\\n12\\n" inf 1.0000 inf)

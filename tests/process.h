@@ -1,0 +1,73 @@
+// The built calculator as a separate process, fed all at once or typed at as
+// it runs, on pipes, files or a pseudo-terminal: POSIX systems only.
+#ifndef PROCESS_H
+#define PROCESS_H
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <string_view>
+
+// What the call writes when it runs in a child process whose address space
+// is limited to `bytes`; empty when the child fails.
+std::string printedWithin(long bytes, const std::function<void()>& call);
+
+enum class Input {
+    File, // the typed text, then the end of input
+    OpenPipe, // the typed text on a pipe that stays open while the program runs
+    Closed, // no standard input at all
+};
+
+// Where standard output goes. Only a file is read back.
+enum class Output {
+    File,
+    Full, // /dev/full: every write fails with ENOSPC
+    Closed, // no standard output at all: EBADF
+    ReaderGone, // a pipe whose reader has gone, SIGPIPE ignored: EPIPE
+    ReaderGoneSigpipe, // the same with SIGPIPE at its default, as a shell leaves it
+};
+
+struct ProgramRun {
+    std::string output;
+    std::string errors;
+    int status = -1; // exit status, or -1 when killed or crashed
+    int signal = 0; // the signal that killed it
+    bool timedOut = false;
+};
+
+// Runs the calculator on `input`. Every other signal disposition is the
+// default, SIGPIPE's too.
+ProgramRun runProgram(std::string_view input, Input mode = Input::File, Output output = Output::File);
+
+// The calculator running with its standard streams on pipes or on a
+// pseudo-terminal, answered as a person would: wait for a prompt, then type.
+class LiveProgram {
+public:
+    enum class Channel { Pipes, Terminal };
+    explicit LiveProgram(Channel channel);
+    ~LiveProgram();
+    LiveProgram(const LiveProgram&) = delete;
+    LiveProgram& operator=(const LiveProgram&) = delete;
+
+    // Reads until what the program has shown ends with `wanted`; false when
+    // it does not within a few seconds.
+    bool awaitOutput(std::string_view wanted);
+    void type(std::string_view text) const;
+    // Reads to the end, waits for the program and gives its exit status, or
+    // -1 when it was killed, crashed or overran its time.
+    int finish();
+    const std::string& seen() const
+    {
+        return seen_;
+    }
+
+private:
+    bool readMore(std::chrono::steady_clock::time_point deadline);
+
+    int input_ = -1; // what the test types into
+    int output_ = -1; // what the test reads from
+    int pid_ = -1;
+    std::string seen_;
+};
+
+#endif
