@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
@@ -14,6 +15,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -52,10 +54,20 @@ pid_t spawnProgram(int in, int out, int err, bool ignoreSigpipe = false)
     }
     posix_spawnattr_setsigdefault(&attributes, &toDefault);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGDEF);
+    // A preloaded library (libfaketime under a reproducibility check, say)
+    // opens files as it starts, and with a standard stream closed the first
+    // of them would take its place: the program gets our environment without.
+    std::vector<char*> environment;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        if (std::strncmp(*entry, "LD_PRELOAD=", 11) != 0) {
+            environment.push_back(*entry);
+        }
+    }
+    environment.push_back(nullptr);
     const char* program = PAYMENT_CALCULATOR_PATH;
     char* const argv[] = { const_cast<char*>(program), nullptr };
     pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, program, &actions, &attributes, argv, environ);
+    const int spawned = posix_spawn(&pid, program, &actions, &attributes, argv, environment.data());
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) {
