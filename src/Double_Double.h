@@ -12,6 +12,12 @@
 #include <bit>
 #include <cstdint>
 
+// |x|, NaN kept, with no library call.
+constexpr double absolute(double x)
+{
+    return x < 0.0 ? -x : x;
+}
+
 // The unevaluated sum hi + lo, with |lo| at most half an ulp of hi.
 struct DoubleDouble {
     double hi;
@@ -113,11 +119,12 @@ constexpr ScaledDoubleDouble scaled(DoubleDouble value, std::int64_t exponent = 
     if (value.hi == 0.0) {
         return { { 0.0, 0.0 }, 0 };
     }
-    if (value.hi < 0x1p-1000 && value.hi > -0x1p-1000) { // subnormals have no exponent bits
+    if (absolute(value.hi) < 0x1p-1000) { // subnormals have no exponent bits
         value = { value.hi * 0x1p200, value.lo * 0x1p200 };
         exponent -= 200;
     }
-    const auto power = static_cast<std::int64_t>((std::bit_cast<std::uint64_t>(value.hi) >> 52) & 0x7ff) - 1023;
+    const auto power
+        = static_cast<std::int64_t>((std::bit_cast<std::uint64_t>(value.hi) >> 52) & 0x7ff) - 1023;
     return { { timesPowerOfTwo(value.hi, -power), timesPowerOfTwo(value.lo, -power) }, exponent + power };
 }
 

@@ -67,7 +67,7 @@ ScaledDoubleDouble ratePerDiscount(double rate, int months)
     // most of its digits: work with u = (1 + r)^|n| - 1 instead. The discount
     // is then u / (1 + u) for n > 0, and -u for n < 0.
     const double spread = static_cast<double>(months) * rate;
-    if (spread < 0x1p-10 && spread > -0x1p-10) {
+    if (absolute(spread) < 0x1p-10) {
         const DoubleDouble u = growthMinusOne(rate, count);
         return months > 0 ? r * scaled(DoubleDouble { 1.0, 0.0 } + u) / scaled(u) : -(r / scaled(u));
     }
@@ -96,7 +96,7 @@ double raisedTo(double base, int n)
         return 1.0;
     }
     const std::uint64_t count = magnitude(n);
-    const double size = base < 0 ? -base : base;
+    const double size = absolute(base);
     double result = size; // not a number stays so
     if (size == 0.0 || size == INFINITE) {
         result = (size == 0.0) == (n > 0) ? 0.0 : INFINITE;

@@ -107,7 +107,8 @@ TEST(DialogueBadInput, ManyBlankLinesArePassedOver)
 TEST(OutputErrors, ReportThatCannotBeWrittenFailsWithOneLine)
 {
     for (const auto& [output, reason] : { std::pair { Output::Full, "No space left on device" },
-             std::pair { Output::Closed, "Bad file descriptor" }, std::pair { Output::ReaderGone, "Broken pipe" } }) {
+             std::pair { Output::Closed, "Bad file descriptor" },
+             std::pair { Output::ReaderGone, "Broken pipe" } }) {
         const ProgramRun run = runProgram("1000\n1\n12\n", Input::File, output);
         EXPECT_FALSE(run.timedOut) << reason;
         EXPECT_EQ(run.errors, std::string("payment_calculator: write error: ") + reason + "\n");

@@ -41,7 +41,7 @@ TEST(DoubleDouble, SumsAndQuotientsKeepWhatADoubleLoses)
     const DoubleDouble third = DoubleDouble { 1.0, 0.0 } / DoubleDouble { opaque(3.0), 0.0 };
     const DoubleDouble one = third * DoubleDouble { 3.0, 0.0 };
     EXPECT_EQ(one.hi, 1.0);
-    EXPECT_LE(one.lo < 0 ? -one.lo : one.lo, 0x1p-104);
+    EXPECT_LE(absolute(one.lo), 0x1p-104);
 }
 
 TEST(ScaledDoubleDouble, RangeEndsOnlyInTheLastConversion)

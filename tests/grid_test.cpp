@@ -10,8 +10,8 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 int runPaymentCalculator(); // the program's main, renamed for this test
@@ -49,7 +49,8 @@ std::string figures(const std::string& input)
     const std::string output = runOnConsole(input + "\n", [] { runPaymentCalculator(); }).output;
     std::string lines;
     for (const auto& [name, label] : { std::pair { "amount", "Total Borrowed Amount : $" },
-             std::pair { "rate", "Monthly Interest Rate : " }, std::pair { "payment", "Monthly Payment       : $" } }) {
+             std::pair { "rate", "Monthly Interest Rate : " },
+             std::pair { "payment", "Monthly Payment       : $" } }) {
         const size_t start = output.find(label);
         const size_t from = start == std::string::npos ? output.size() : start + std::strlen(label);
         lines += input + '\t' + name + '\t' + output.substr(from, output.find('\n', from) - from) + '\n';

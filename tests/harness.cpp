@@ -22,7 +22,8 @@ std::FILE* openTemporary()
     static unsigned made = 0;
     const char* folder = std::getenv("TEMP");
     char path[1024];
-    std::snprintf(path, sizeof path, "%s\\console-test-%d-%u", folder != nullptr ? folder : ".", _getpid(), made++);
+    std::snprintf(
+        path, sizeof path, "%s\\console-test-%d-%u", folder != nullptr ? folder : ".", _getpid(), made++);
     const int fd = _open(path, _O_CREAT | _O_EXCL | _O_RDWR | _O_BINARY | _O_TEMPORARY, _S_IREAD | _S_IWRITE);
     return fd < 0 ? nullptr : _fdopen(fd, "w+b");
 }
