@@ -21,36 +21,34 @@ constexpr char PERCENT_CHAR = '%';
 constexpr double INFINITE = std::numeric_limits<double>::infinity();
 constexpr ScaledDoubleDouble ONE = scaled(1.0);
 
-// (1 + r)^count - 1, kept in that form so that nothing cancels when it is
-// small: (1 + r)^(a + b) - 1 = u + v + u * v for u and v those of a and b.
-DoubleDouble growthMinusOne(double rate, std::uint64_t count)
+// `base` combined with itself `count` times, by repeated squaring: the power
+// for a product, and fewer roundings than one step a month.
+template <typename Value, typename Combine>
+Value repeated(Value identity, Value base, std::uint64_t count, Combine combine)
 {
-    DoubleDouble result { 0.0, 0.0 };
-    DoubleDouble square { rate, 0.0 }; // (1 + r)^(2^k) - 1
+    Value result = identity;
     for (; count != 0; count >>= 1) {
         if ((count & 1U) != 0) {
-            result = result + square + result * square;
+            result = combine(result, base);
         }
         if (count > 1) {
-            square = square + square + square * square;
+            base = combine(base, base);
         }
     }
     return result;
 }
 
-// base^count by repeated squaring.
 ScaledDoubleDouble raised(ScaledDoubleDouble base, std::uint64_t count)
 {
-    ScaledDoubleDouble result = ONE;
-    for (; count != 0; count >>= 1) {
-        if ((count & 1U) != 0) {
-            result = result * base;
-        }
-        if (count > 1) {
-            base = base * base;
-        }
-    }
-    return result;
+    return repeated(ONE, base, count, [](ScaledDoubleDouble a, ScaledDoubleDouble b) { return a * b; });
+}
+
+// (1 + r)^count - 1, kept in that form so that nothing cancels when it is
+// small: (1 + r)^(a + b) - 1 = u + v + u * v for u and v those of a and b.
+DoubleDouble growthMinusOne(double rate, std::uint64_t count)
+{
+    return repeated(DoubleDouble { 0.0, 0.0 }, DoubleDouble { rate, 0.0 }, count,
+        [](DoubleDouble u, DoubleDouble v) { return u + v + u * v; });
 }
 
 std::uint64_t magnitude(int months)
