@@ -133,8 +133,8 @@ constexpr ScaledDoubleDouble scaled(double value)
     return scaled(DoubleDouble { value, 0.0 });
 }
 
-// The nearest double, or an infinity or a zero (of the right sign) beyond
-// their range.
+// The nearest double (among the subnormals, rounded twice), or an infinity
+// or a zero of the right sign beyond the doubles' range.
 constexpr double toDouble(ScaledDoubleDouble x)
 {
     // Past 2^2200 either way every mantissa gives the same infinity or zero.
