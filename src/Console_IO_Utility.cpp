@@ -1,4 +1,5 @@
 #include "Console_IO_Utility.h"
+#include "Number_Reading.h"
 
 #include <algorithm>
 #include <climits>
@@ -155,29 +156,23 @@ void printDoubleJustified(double value, int precision, int blockSize, const char
 #pragma GCC diagnostic pop
 }
 
+// The conversions are scanf's "%lf" and "%d" as ISO C defines them, done in
+// Number_Reading.cpp so that every C library reads the same number; an out of
+// range int, undefined for scanf, gives the nearest one.
 double promptForDouble(const char* promptString)
 {
     writePrompt(promptString);
     double value = 0.0;
-    // A failed conversion leaves the text unread, for the next prompt to fail
-    // on; reading a line for strtod would consume it.
-    if (std::scanf("%lf", &value) != 1) { // NOLINT(cert-err34-c)
-        return 0.0;
-    }
+    readDouble(stdin, value);
     return value;
 }
 
 int promptForInteger(const char* promptString)
 {
     writePrompt(promptString);
-    // "%lld" accepts exactly what "%d" does, but an int conversion has no
-    // defined result out of range; reading 64 bits (whatever the width of
-    // long) lets us saturate instead. Beyond 64 bits the C library saturates.
-    long long value = 0;
-    if (std::scanf("%lld", &value) != 1) { // NOLINT(cert-err34-c): as above
-        return 0;
-    }
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    int value = 0;
+    readInteger(stdin, value);
+    return value;
 }
 
 int clearLeadingCharacters(bool includeSpaces)

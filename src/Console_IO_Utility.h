@@ -30,9 +30,13 @@ void printLongIntegerJustified(long value, int blockSize, const char* justify);
 void printDouble(double value, int precision);
 void printDoubleJustified(double value, int precision, int blockSize, const char* justify);
 
-// Numeric prompts: write the prompt, then read one number with scanf. On a
-// failed conversion or at the end of input they return 0 and leave the
-// unconverted text in the input.
+// Numeric prompts: write the prompt, then read one number as scanf's "%lf"
+// and "%d" do by ISO C's rule, the same on every C library: white space is
+// skipped, the longest text that is or begins a number is taken, and what
+// follows stays in the input. A double is correctly rounded however many
+// digits it has; an int out of range gives the nearest one. When no number
+// is there, or only its start (such as "1e"), or the input has ended, they
+// return 0; a text that does not begin a number stays in the input.
 double promptForDouble(const char* promptString);
 int promptForInteger(const char* promptString);
 

@@ -1,0 +1,28 @@
+// Numbers read from a stream by ISO C's rule for scanf's "%lf" and "%d", with
+// the same result whatever the C library: white space is skipped, then the
+// input item is the longest run of characters that is, or begins, a number;
+// the character after it is pushed back. An item that is only the start of a
+// number (such as "1e", "-" or "0x") is consumed, and the read fails.
+//
+// Used by the numeric prompts; not installed.
+#ifndef NUMBER_READING_H
+#define NUMBER_READING_H
+
+#include <cstdio>
+
+// Decimal digits kept of a number; every further digit only tells whether it
+// was zero. A double's midpoints have at most 767 significant digits, so the
+// number rounds as if it had all of its digits.
+inline constexpr int MAX_SIGNIFICANT_DIGITS = 800;
+
+// A decimal or hexadecimal floating-point number, an infinity or a NaN, in
+// any case, with an optional sign, rounded to the nearest double (ties to
+// even). Stores it in `value` and returns true, or returns false and leaves
+// `value` alone when the read fails or the input has ended.
+bool readDouble(std::FILE* in, double& value);
+
+// An optional sign and decimal digits; a number beyond int gives the nearest
+// int, however many digits it has. As readDouble otherwise.
+bool readInteger(std::FILE* in, int& value);
+
+#endif

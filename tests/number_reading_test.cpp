@@ -1,0 +1,163 @@
+// The numeric prompts' reading rule, case by case: the text typed, the number
+// it gives (or a failed read), and what stays in the input. Each group pins
+// a reading on which C libraries' scanf differ.
+#include "Number_Reading.h"
+#include "harness.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <climits>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+
+constexpr double INF = std::numeric_limits<double>::infinity();
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr bool FAILS = false;
+
+struct DoubleCase {
+    const char* text;
+    bool read;
+    double value; // when read
+    const char* unread;
+};
+
+const DoubleCase DOUBLE_CASES[] = {
+    // Incomplete exponents are consumed, and fail.
+    { "1e", FAILS, 0, "" },
+    { "1e+\n", FAILS, 0, "\n" },
+    { "1.5e-x", FAILS, 0, "x" },
+    { "0x1p", FAILS, 0, "" },
+    { "1e5x", true, 1e5, "x" },
+    { "1E+2 3", true, 100, " 3" },
+    // NaN, with and without its n-char-sequence.
+    { "nan", true, NaN, "" },
+    { "NaN(12ab_Z)y", true, NaN, "y" },
+    { "nan()", true, NaN, "" },
+    { "nan(", FAILS, 0, "" },
+    { "nan(12 )", FAILS, 0, " )" },
+    { "nax", FAILS, 0, "x" },
+    // Broken inf and nan words: the longest start of a word is consumed.
+    { "in5", FAILS, 0, "5" },
+    { "infinite", FAILS, 0, "e" },
+    { "infin", FAILS, 0, "" },
+    { "ninf", FAILS, 0, "inf" },
+    { "INFx", true, INF, "x" },
+    { "-Infinity!", true, -INF, "!" },
+    // A point or a hexadecimal prefix with no digit.
+    { ".e1", FAILS, 0, "e1" },
+    { "0xp1", FAILS, 0, "p1" },
+    { "0x\n", FAILS, 0, "\n" },
+    { ".", FAILS, 0, "" },
+    { "-", FAILS, 0, "" },
+    { "+ 1", FAILS, 0, " 1" },
+    { "%", FAILS, 0, "%" },
+    { "", FAILS, 0, "" },
+    { " \t\n\v\f\r", FAILS, 0, "" },
+    { ".5.5", true, 0.5, ".5" },
+    { "5.", true, 5, "" },
+    { "-0", true, -0.0, "" },
+    { "0x.8", true, 0.5, "" },
+    { "0X1.8P1", true, 3, "" },
+    { "0x10", true, 16, "" },
+    { "0x1g", true, 1, "g" },
+    // More digits than a C library keeps: still correctly rounded.
+    { "9007199254740993", true, 0x1p53, "" }, // a tie: to even
+    { "9007199254740993.0000000000000000000000000000001", true, 0x1p53 + 2, "" },
+    { "0.1000000000000000055511151231257827021181583404541015625", true, 0.1, "" },
+    // Doubles' edges: overflow, the least subnormal, and half of it.
+    { "1.7976931348623158e308", true, 0x1.fffffffffffffp1023, "" },
+    { "1.7976931348623159e308", true, INF, "" },
+    { "4.9406564584124654e-324", true, 0x1p-1074, "" },
+    { "2.4703282292062327e-324", true, 0, "" },
+    { "2.4703282292062328e-324", true, 0x1p-1074, "" },
+    { "2.2250738585072011e-308", true, 0x0.fffffffffffffp-1022, "" },
+    { "1e99999999999999999999", true, INF, "" },
+    { "-1e-99999999999999999999", true, -0.0, "" },
+    // Hexadecimal ties and the subnormal grid.
+    { "0x1.00000000000008p0", true, 1, "" },
+    { "0x1.00000000000018p0", true, 1 + 0x1p-51, "" },
+    { "0x1p-1075", true, 0, "" },
+    { "0x1.8p-1075", true, 0x1p-1074, "" },
+    { "0x1.fffffffffffff8p1023", true, INF, "" },
+};
+
+std::uint64_t bits(double x)
+{
+    return std::bit_cast<std::uint64_t>(x);
+}
+
+TEST(ReadDouble, TakesTheLongestStartOfANumberAndLeavesTheRest)
+{
+    for (const DoubleCase& c : DOUBLE_CASES) {
+        double value = -7.0;
+        bool read = false;
+        const ConsoleRun run = runOnConsole(c.text, [&] { read = readDouble(stdin, value); });
+        EXPECT_EQ(read, c.read) << c.text;
+        EXPECT_EQ(run.unread, c.unread) << c.text;
+        if (!c.read) {
+            EXPECT_EQ(bits(value), bits(-7.0)) << c.text << ": a failed read stores nothing";
+        } else if (c.value != c.value) {
+            EXPECT_NE(value, value) << c.text;
+        } else {
+            EXPECT_EQ(bits(value), bits(c.value)) << c.text << " gave " << value;
+        }
+    }
+}
+
+// Past the 800 digits kept, only whether a digit was 0 counts; it must still
+// decide a tie that the kept digits reach exactly.
+TEST(ReadDouble, DigitsPastTheKeptOnesStillDecideATie)
+{
+    const std::string tie = "9007199254740993." + std::string(MAX_SIGNIFICANT_DIGITS, '0');
+    for (const auto& [text, expected] : { std::pair { tie, 0x1p53 }, std::pair { tie + "1", 0x1p53 + 2 },
+             std::pair { "0." + std::string(5000, '0') + "1e5001", 1.0 },
+             std::pair { "1" + std::string(5000, '0') + "e-5000", 1.0 } }) {
+        double value = 0;
+        const ConsoleRun run = runOnConsole(text + "\n", [&] { readDouble(stdin, value); });
+        EXPECT_EQ(bits(value), bits(expected)) << text.size() << " characters";
+        EXPECT_EQ(run.unread, "\n");
+    }
+}
+
+struct IntegerCase {
+    const char* text;
+    bool read;
+    int value;
+    const char* unread;
+};
+
+const IntegerCase INTEGER_CASES[] = {
+    { "12.5", true, 12, ".5" },
+    { "  \n+42\n", true, 42, "\n" },
+    { "-0", true, 0, "" },
+    { "2147483647", true, INT_MAX, "" },
+    { "2147483648", true, INT_MAX, "" },
+    { "-2147483648", true, INT_MIN, "" },
+    { "-2147483649", true, INT_MIN, "" },
+    // Beyond 64 bits, where C libraries saturate or wrap.
+    { "99999999999999999999 1", true, INT_MAX, " 1" },
+    { "-99999999999999999999999999999999", true, INT_MIN, "" },
+    { "-", FAILS, 0, "" },
+    { "+x", FAILS, 0, "x" },
+    { "x", FAILS, 0, "x" },
+    { ".5", FAILS, 0, ".5" },
+    { "", FAILS, 0, "" },
+};
+
+TEST(ReadInteger, TakesASignAndDigitsAndGivesTheNearestInt)
+{
+    for (const IntegerCase& c : INTEGER_CASES) {
+        int value = -7;
+        bool read = false;
+        const ConsoleRun run = runOnConsole(c.text, [&] { read = readInteger(stdin, value); });
+        EXPECT_EQ(read, c.read) << c.text;
+        EXPECT_EQ(value, c.read ? c.value : -7) << c.text;
+        EXPECT_EQ(run.unread, c.unread) << c.text;
+    }
+}
+
+} // namespace
