@@ -1,8 +1,5 @@
 #include "Console_IO_Utility.h"
 #include "harness.h"
-#ifndef _WIN32
-#include "process.h"
-#endif
 
 #include <gtest/gtest.h>
 
@@ -172,11 +169,19 @@ TEST(PrintDouble, PrecisionBeyondExactDigitsMatchesTheLibrary)
 }
 
 #ifndef _WIN32 // a child process with limited memory is POSIX's
+// g++ says so with a macro of its own, clang through __has_feature.
+#if defined(__SANITIZE_ADDRESS__)
+#define UNDER_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#define UNDER_ADDRESS_SANITIZER __has_feature(address_sanitizer)
+#else
+#define UNDER_ADDRESS_SANITIZER 0
+#endif
 // Past the exact digits the zeros are ours: the C library would build the
 // whole text in scratch memory first, 50 MB for these ten million decimals.
 TEST(PrintDouble, HugePrecisionNeedsNoScratchMemory)
 {
-#ifdef __SANITIZE_ADDRESS__ // as g++ builds the sanitizer preset
+#if UNDER_ADDRESS_SANITIZER
     GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit";
 #endif
 #ifdef RUNS_UNDER_EMULATOR

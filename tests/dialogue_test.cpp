@@ -1,7 +1,7 @@
 // The whole program, run as a person would run it, where that takes POSIX:
 // input on a pipe left open, NUL bytes, closed or failing streams, a terminal.
 // The plain file-fed dialogues are dialogues.cmake's, which every platform runs.
-#include "process.h"
+#include "run_program.h"
 
 #include <gtest/gtest.h>
 

@@ -168,16 +168,23 @@ TEST(InputString, NewlineAfterTheSkipLimitGivesAnEmptyText)
 // buffered, so only a flush puts the prompt there this early.
 TEST(Prompts, EachPromptReachesTheOutputBeforeItsRead)
 {
-    const Redirect console("y\nname\n1.5\n12\n");
-    promptForCharacter("c? ");
-    EXPECT_EQ(console.written(), "c? ");
-    char text[TEXT_BUFFER_SIZE];
-    promptForString("s? ", text);
-    EXPECT_EQ(console.written(), "c? s? ");
-    promptForDouble("d? ");
-    EXPECT_EQ(console.written(), "c? s? d? ");
-    promptForInteger("i? ");
-    EXPECT_EQ(console.written(), "c? s? d? i? ");
+    std::string seen[4]; // what the output file held after each prompt
+    {
+        const Redirect console("y\nname\n1.5\n12\n");
+        promptForCharacter("c? ");
+        seen[0] = console.written();
+        char text[TEXT_BUFFER_SIZE];
+        promptForString("s? ", text);
+        seen[1] = console.written();
+        promptForDouble("d? ");
+        seen[2] = console.written();
+        promptForInteger("i? ");
+        seen[3] = console.written();
+    } // checked once the output is ours again, so that a failure's message shows
+    EXPECT_EQ(seen[0], "c? ");
+    EXPECT_EQ(seen[1], "c? s? ");
+    EXPECT_EQ(seen[2], "c? s? d? ");
+    EXPECT_EQ(seen[3], "c? s? d? i? ");
 }
 
 } // namespace

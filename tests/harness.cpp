@@ -8,6 +8,10 @@
 #include <process.h>
 #include <sys/stat.h>
 #else
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 #endif
 
@@ -144,3 +148,38 @@ std::string printed(const std::function<void()>& call)
 {
     return runOnConsole("", call).output;
 }
+
+#ifndef _WIN32
+int awaitExit(pid_t pid, bool& timedOut, int* signal)
+{
+    int wstatus = 0;
+    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
+    while (waitpid(pid, &wstatus, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(pid, SIGKILL);
+            waitpid(pid, &wstatus, 0);
+            timedOut = true;
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    if (signal != nullptr && WIFSIGNALED(wstatus)) {
+        *signal = WTERMSIG(wstatus);
+    }
+    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
+}
+
+std::string printedWithin(long bytes, const std::function<void()>& call)
+{
+    const Redirect console("");
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const rlimit limit { static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes) };
+        setrlimit(RLIMIT_AS, &limit);
+        call();
+        _exit(std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1);
+    }
+    bool timedOut = false;
+    return awaitExit(pid, timedOut) == 0 ? console.written() : std::string();
+}
+#endif

@@ -1,6 +1,7 @@
 // What the tests run code with: standard input and output redirected to
-// temporary files, in-process. Builds on every platform; the built program
-// as a separate process is process.h's, on POSIX systems.
+// temporary files, in-process, and on POSIX systems a call in a child
+// process with limited memory. The built program as a separate process is
+// run_program.h's, on POSIX systems.
 #ifndef HARNESS_H
 #define HARNESS_H
 
@@ -57,5 +58,21 @@ ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& cal
 
 // What the call writes, with empty input.
 std::string printed(const std::function<void()>& call);
+
+#ifndef _WIN32
+#include <chrono>
+#include <sys/types.h>
+
+// Long enough for a run under an emulator on a busy machine.
+inline constexpr auto TIME_LIMIT = std::chrono::seconds(10);
+
+// The exit status of the child `pid`, or -1 when it was killed (by `signal`),
+// crashed or ran past TIME_LIMIT (then it is killed, and `timedOut` set).
+int awaitExit(pid_t pid, bool& timedOut, int* signal = nullptr);
+
+// What the call writes when it runs in a child process whose address space
+// is limited to `bytes`; empty when the child fails.
+std::string printedWithin(long bytes, const std::function<void()>& call);
+#endif
 
 #endif

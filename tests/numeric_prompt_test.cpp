@@ -5,8 +5,28 @@
 
 #include <climits>
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 namespace {
+
+struct Answers {
+    std::vector<double> values; // the integers too, which doubles hold exactly
+    ConsoleRun run;
+};
+
+// Answers a row of numeric prompts from `input`: each 'd' of `kinds` asks
+// promptForDouble with the prompt "d ", each 'i' promptForInteger with "i ".
+Answers ask(std::string_view input, std::string_view kinds)
+{
+    Answers answers;
+    answers.run = runOnConsole(input, [&] {
+        for (const char kind : kinds) {
+            answers.values.push_back(kind == 'd' ? promptForDouble("d ") : promptForInteger("i "));
+        }
+    });
+    return answers;
+}
 
 TEST(PromptForDouble, WritesPromptLiterallyAndReadsOneNumber)
 {
@@ -19,119 +39,64 @@ TEST(PromptForDouble, WritesPromptLiterallyAndReadsOneNumber)
 
 TEST(PromptForDouble, AcceptsExponentsSignsAndLeadingBlankLines)
 {
-    double a = 0;
-    double b = 0;
-    double c = 0;
-    const ConsoleRun run = runOnConsole("1e3\n-2.5\n\n\n \t 7\n", [&] {
-        a = promptForDouble("a");
-        b = promptForDouble("b");
-        c = promptForDouble("c");
-    });
-    EXPECT_EQ(a, 1000.0);
-    EXPECT_EQ(b, -2.5);
-    EXPECT_EQ(c, 7.0);
-    EXPECT_EQ(run.output, "abc");
-    EXPECT_EQ(run.unread, "\n");
+    const Answers answers = ask("1e3\n-2.5\n\n\n \t 7\n", "ddd");
+    EXPECT_EQ(answers.values, (std::vector { 1000.0, -2.5, 7.0 }));
+    EXPECT_EQ(answers.run.output, "d d d ");
+    EXPECT_EQ(answers.run.unread, "\n");
 }
 
 TEST(PromptForDouble, ReadsInfinityNanAndOutOfRange)
 {
-    double a = 0;
-    double b = 0;
-    double c = 0;
-    runOnConsole("inf nan 1e999\n", [&] {
-        a = promptForDouble("");
-        b = promptForDouble("");
-        c = promptForDouble("");
-    });
-    EXPECT_TRUE(std::isinf(a));
-    EXPECT_TRUE(std::isnan(b));
-    EXPECT_TRUE(std::isinf(c));
+    const Answers answers = ask("inf nan 1e999\n", "ddd");
+    EXPECT_TRUE(std::isinf(answers.values[0]));
+    EXPECT_TRUE(std::isnan(answers.values[1]));
+    EXPECT_TRUE(std::isinf(answers.values[2]));
 }
 
 TEST(PromptForInteger, StopsAtTheFirstCharacterThatIsNotADigit)
 {
-    int months = 0;
-    double fraction = 0;
-    const ConsoleRun run = runOnConsole("12.5\n", [&] {
-        months = promptForInteger("m: ");
-        fraction = promptForDouble("f: ");
-    });
-    EXPECT_EQ(months, 12);
-    EXPECT_EQ(fraction, 0.5); // the ".5" left behind answers at once
-    EXPECT_EQ(run.output, "m: f: ");
-    EXPECT_EQ(run.unread, "\n");
+    const Answers answers = ask("12.5\n", "id");
+    EXPECT_EQ(answers.values, (std::vector { 12.0, 0.5 })); // the ".5" left behind answers at once
+    EXPECT_EQ(answers.run.output, "i d ");
+    EXPECT_EQ(answers.run.unread, "\n");
 }
 
 TEST(PromptForInteger, SaturatesOutOfRangeNumbers)
 {
-    int high = 0;
-    int low = 0;
-    int huge = 0;
-    const ConsoleRun run = runOnConsole("2147483648 -99999999999999999999999 +3000000000x", [&] {
-        high = promptForInteger("");
-        low = promptForInteger("");
-        huge = promptForInteger("");
-    });
-    EXPECT_EQ(high, INT_MAX);
-    EXPECT_EQ(low, INT_MIN);
-    EXPECT_EQ(huge, INT_MAX);
-    EXPECT_EQ(run.unread, "x");
+    const Answers answers = ask("2147483648 -99999999999999999999999 +3000000000x", "iii");
+    EXPECT_EQ(answers.values, (std::vector<double> { INT_MAX, INT_MIN, INT_MAX }));
+    EXPECT_EQ(answers.run.unread, "x");
 }
 
 TEST(NumericPrompts, SeveralNumbersOnOneLineAnswerInTurn)
 {
-    double amount = 0;
-    double rate = 0;
-    int months = 0;
-    const ConsoleRun run = runOnConsole("1000 1 12\n", [&] {
-        amount = promptForDouble("A: ");
-        rate = promptForDouble("R: ");
-        months = promptForInteger("M: ");
-    });
-    EXPECT_EQ(amount, 1000.0);
-    EXPECT_EQ(rate, 1.0);
-    EXPECT_EQ(months, 12);
-    EXPECT_EQ(run.output, "A: R: M: ");
-    EXPECT_EQ(run.unread, "\n");
+    const Answers answers = ask("1000 1 12\n", "ddi");
+    EXPECT_EQ(answers.values, (std::vector { 1000.0, 1.0, 12.0 }));
+    EXPECT_EQ(answers.run.output, "d d i ");
+    EXPECT_EQ(answers.run.unread, "\n");
 }
 
 // Text that does not convert gives 0 and stays put, so later prompts fail on
 // it at once instead of waiting.
 TEST(NumericPrompts, FailedConversionGivesZeroAndLeavesTheText)
 {
-    double rate = 0;
-    double next = -1;
-    int months = -1;
-    const ConsoleRun run = runOnConsole("5%\n9\n", [&] {
-        rate = promptForDouble("R: ");
-        next = promptForDouble("X: ");
-        months = promptForInteger("M: ");
-    });
-    EXPECT_EQ(rate, 5.0);
-    EXPECT_EQ(next, 0.0);
-    EXPECT_EQ(months, 0);
-    EXPECT_EQ(run.output, "R: X: M: ");
-    EXPECT_EQ(run.unread, "%\n9\n");
+    const Answers answers = ask("5%\n9\n", "ddi");
+    EXPECT_EQ(answers.values, (std::vector { 5.0, 0.0, 0.0 }));
+    EXPECT_EQ(answers.run.output, "d d i ");
+    EXPECT_EQ(answers.run.unread, "%\n9\n");
 
     const std::string nul = std::string(2, '\0') + "5\n";
-    const ConsoleRun nulRun = runOnConsole(nul, [&] { rate = promptForDouble(""); });
-    EXPECT_EQ(rate, 0.0);
-    EXPECT_EQ(nulRun.unread, nul);
+    const Answers nulAnswers = ask(nul, "d");
+    EXPECT_EQ(nulAnswers.values, std::vector { 0.0 });
+    EXPECT_EQ(nulAnswers.run.unread, nul);
 }
 
 TEST(NumericPrompts, EndOfInputGivesZero)
 {
-    double amount = -1;
-    int months = -1;
-    const ConsoleRun run = runOnConsole("  \n\n", [&] {
-        amount = promptForDouble("A: ");
-        months = promptForInteger("M: ");
-    });
-    EXPECT_EQ(amount, 0.0);
-    EXPECT_EQ(months, 0);
-    EXPECT_EQ(run.output, "A: M: ");
-    EXPECT_EQ(run.unread, "");
+    const Answers answers = ask("  \n\n", "di");
+    EXPECT_EQ(answers.values, (std::vector { 0.0, 0.0 }));
+    EXPECT_EQ(answers.run.output, "d i ");
+    EXPECT_EQ(answers.run.unread, "");
 }
 
 } // namespace

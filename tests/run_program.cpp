@@ -1,4 +1,4 @@
-#include "process.h"
+#include "run_program.h"
 
 #include "harness.h"
 
@@ -11,16 +11,12 @@
 #include <pty.h>
 #include <spawn.h>
 #include <stdexcept>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace {
-
-// Long enough for a run under an emulator on a busy machine.
-constexpr auto TIME_LIMIT = std::chrono::seconds(10);
 
 void closeOnExec(int fd)
 {
@@ -76,27 +72,6 @@ pid_t spawnProgram(int in, int out, int err, bool ignoreSigpipe = false)
     return pid;
 }
 
-// The exit status, or -1 when the program was killed (by `signal`), crashed
-// or overran.
-int awaitExit(pid_t pid, bool& timedOut, int* signal = nullptr)
-{
-    int wstatus = 0;
-    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
-    while (waitpid(pid, &wstatus, WNOHANG) == 0) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            kill(pid, SIGKILL);
-            waitpid(pid, &wstatus, 0);
-            timedOut = true;
-            return -1;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    if (signal != nullptr && WIFSIGNALED(wstatus)) {
-        *signal = WTERMSIG(wstatus);
-    }
-    return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
-}
-
 void writeAll(int fd, std::string_view text)
 {
     while (!text.empty()) {
@@ -107,8 +82,6 @@ void writeAll(int fd, std::string_view text)
         text.remove_prefix(static_cast<size_t>(put));
     }
 }
-
-} // namespace
 
 // A descriptor for standard output other than a file: the caller closes it
 // once the program has it.
@@ -128,19 +101,7 @@ int specialOutput(Output output)
     return ends[1];
 }
 
-std::string printedWithin(long bytes, const std::function<void()>& call)
-{
-    const Redirect console("");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const rlimit limit { static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes) };
-        setrlimit(RLIMIT_AS, &limit);
-        call();
-        _exit(std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1);
-    }
-    bool timedOut = false;
-    return awaitExit(pid, timedOut) == 0 ? console.written() : std::string();
-}
+} // namespace
 
 ProgramRun runProgram(std::string_view input, Input mode, Output output)
 {

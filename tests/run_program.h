@@ -1,16 +1,11 @@
 // The built calculator as a separate process, fed all at once or typed at as
 // it runs, on pipes, files or a pseudo-terminal: POSIX systems only.
-#ifndef PROCESS_H
-#define PROCESS_H
+#ifndef RUN_PROGRAM_H
+#define RUN_PROGRAM_H
 
 #include <chrono>
-#include <functional>
 #include <string>
 #include <string_view>
-
-// What the call writes when it runs in a child process whose address space
-// is limited to `bytes`; empty when the child fails.
-std::string printedWithin(long bytes, const std::function<void()>& call);
 
 enum class Input {
     File, // the typed text, then the end of input

@@ -1,0 +1,10 @@
+// The fixed monthly payment of a loan.
+#ifndef MONTHLY_PAYMENT_H
+#define MONTHLY_PAYMENT_H
+
+// amount * r / (1 - (1 + r)^-n) for a monthly rate r (a fraction, not a
+// percentage) and n months, as the nearest double: for rates however small
+// and terms however long. A zero rate gives amount / n, its limit.
+double computeMonthlyPayment(double amount, double monthlyRate, int months);
+
+#endif
