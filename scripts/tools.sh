@@ -27,3 +27,27 @@ configure() {
         exit 1
     fi
 }
+
+# apt-get as every script here runs it: as root (through sudo for a user), no
+# questions and nothing read from standard input (the command after ours may
+# be reading it), downloads retried, since a mirror can drop a connection.
+apt_get() {
+    local as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -q -o Acquire::Retries=3 "$@" </dev/null
+}
+
+# apt_refresh NAME: refreshes the package lists. One index that fails (a
+# mirror mid-sync) need not stop anything: the lists that did arrive usually
+# hold every package, and only a failed install stops. The failure is a
+# warning, under NAME, that quotes apt's own lines.
+apt_refresh() {
+    local log
+    log=$(mktemp)
+    # apt-get's own status, whether or not the caller has pipefail set.
+    if apt_get update 2>&1 | tee "$log"; [ "${PIPESTATUS[0]}" -ne 0 ]; then
+        echo "$1: warning: apt-get update failed; going on with the package lists it has. What failed:" >&2
+        grep -E '^(E|Err):' "$log" | sed "s/^/$1:   /" >&2 || true
+    fi
+    rm -f "$log"
+}

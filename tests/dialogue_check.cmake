@@ -1,6 +1,6 @@
 # Runs the calculator (through EMULATOR, if any) on INPUT, in which \n and \t
 # stand for a newline and a tab, and compares its whole output with the report
-# for AMOUNT, RATE and PAYMENT, its standard error with nothing and its exit
+# (REPORT, a template) for AMOUNT, RATE and PAYMENT, its standard error with nothing and its exit
 # status with 0. Windows ends its lines with \r\n; they count as \n.
 string(REPLACE "\\n" "\n" input "${INPUT}")
 string(REPLACE "\\t" "\t" input "${input}")
@@ -10,25 +10,8 @@ execute_process(COMMAND ${EMULATOR} "${PROGRAM}" INPUT_FILE "${WORK}/input" OUTP
   ERROR_VARIABLE errors RESULT_VARIABLE status)
 string(REPLACE "\r\n" "\n" output "${output}")
 
-set(expected "
-Monthly Payment Calculator
-==========================
-
-Data Entry
-----------
-
-Enter the borrowed amount      ($): Enter the monthly interest rate(%): Enter the number of months     (M): 
-Calculation Results
--------------------
-
-Total Borrowed Amount : $${AMOUNT}
-
-Monthly Interest Rate : ${RATE}%
-
-Monthly Payment       : $${PAYMENT}
-
-End Program
-")
+file(READ "${REPORT}" report)
+string(CONFIGURE "${report}" expected @ONLY)
 if(NOT output STREQUAL expected OR NOT errors STREQUAL "" OR NOT status STREQUAL "0")
   message(FATAL_ERROR "status ${status}, standard error:\n${errors}\noutput:\n${output}\nexpected:\n${expected}")
 endif()

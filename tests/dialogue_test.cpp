@@ -6,31 +6,34 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
 #include <string>
 
 namespace {
 
-const std::string BANNER = "\n"
-                           "Monthly Payment Calculator\n"
-                           "==========================\n"
-                           "\n"
-                           "Data Entry\n"
-                           "----------\n"
-                           "\n";
 const std::string AMOUNT_PROMPT = "Enter the borrowed amount      ($): ";
 const std::string RATE_PROMPT = "Enter the monthly interest rate(%): ";
 const std::string MONTHS_PROMPT = "Enter the number of months     (M): ";
 
-// The input is not echoed, so the three prompts stand side by side.
+// The whole report, with @AMOUNT@, @RATE@ and @PAYMENT@ for its figures. The
+// input is not echoed, so the three prompts stand side by side.
+const std::string REPORT = [] {
+    std::ifstream file(REPORT_TEMPLATE, std::ios::binary);
+    std::string text;
+    std::getline(file, text, '\0'); // the whole file: it holds no NUL
+    return text;
+}();
+// All that comes before the first prompt.
+const std::string BANNER = REPORT.substr(0, REPORT.find(AMOUNT_PROMPT));
+
 std::string dialogue(const std::string& amount, const std::string& rate, const std::string& payment)
 {
-    return BANNER + AMOUNT_PROMPT + RATE_PROMPT + MONTHS_PROMPT + "\n"
-        + "Calculation Results\n"
-          "-------------------\n"
-          "\n"
-          "Total Borrowed Amount : $"
-        + amount + "\n\nMonthly Interest Rate : " + rate + "%\n\nMonthly Payment       : $" + payment
-        + "\n\nEnd Program\n";
+    std::string report = REPORT;
+    for (const auto& [field, value] : { std::pair { "@AMOUNT@", amount }, std::pair { "@RATE@", rate },
+             std::pair { "@PAYMENT@", payment } }) {
+        report.replace(report.find(field), std::string(field).size(), value);
+    }
+    return report;
 }
 
 struct Session {
