@@ -1,11 +1,13 @@
 // The number reads against the C library's strtod and strtoll, which glibc
-// rounds correctly: an item that reads must be one whole number with the same
-// bits, and an item that fails must not be one.
+// rounds correctly but for one case: an item that reads must be one whole
+// number with the same bits, and an item that fails must not be one.
 #include "Number_Reading.h"
 
 #include <bit>
 #include <cerrno>
+#include <cfloat>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -56,7 +58,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
     const double expected = std::strtod(number.c_str(), &end);
     const bool whole = !number.empty() && end == number.c_str() + number.size();
     check(read == whole);
-    if (read) {
+    // glibc 2.36 rounds a hexadecimal number just above half the least
+    // subnormal down to 0 (0x1.00000000000008p-1075); the tests' table pins
+    // those, so here hexadecimal numbers below the normal range go unchecked.
+    const bool hexadecimal = number.find_first_of("xX") != std::string::npos;
+    if (read && !(hexadecimal && std::fabs(expected) < DBL_MIN)) {
         check(value != value ? expected != expected
                              : std::bit_cast<std::uint64_t>(value) == std::bit_cast<std::uint64_t>(expected));
     }

@@ -82,6 +82,8 @@ const DoubleCase DOUBLE_CASES[] = {
     { "0x1.00000000000018p0", true, 1 + 0x1p-51, "" },
     { "0x1p-1075", true, 0, "" },
     { "0x1.8p-1075", true, 0x1p-1074, "" },
+    { "0x1.00000000000008p-1075", true, 0x1p-1074, "" }, // glibc 2.36 gives 0
+    { "0x1.fffffffffffff7ffp-1023", true, 0x1p-1022, "" }, // up to the least normal
     { "0x1.fffffffffffff8p1023", true, INF, "" },
 };
 
