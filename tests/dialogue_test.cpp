@@ -119,6 +119,22 @@ TEST(OutputErrors, ReportThatCannotBeWrittenFailsWithOneLine)
     }
 }
 
+// A write that fails midway (on a full pipe that will not block) makes a
+// failed run even when the pipe drains and the rest arrives: the stream's
+// error indicator decides, not the last flush, and the message names no
+// stale reason.
+TEST(OutputErrors, WriteThatFailsMidwayFailsTheRunThoughTheRestArrives)
+{
+    LiveProgram program(LiveProgram::Channel::FullPipe);
+    if (!program.awaitReading()) {
+        GTEST_SKIP() << "/proc does not show the program waiting for its input";
+    }
+    program.drain();
+    program.type("1000 1 12\n");
+    EXPECT_EQ(program.finish(), 1);
+    EXPECT_TRUE(program.seen().ends_with("End Program\npayment_calculator: write error\n")) << program.seen();
+}
+
 // The program leaves SIGPIPE alone, so that like any filter it stops quietly
 // when its reader goes away.
 TEST(OutputErrors, ReaderGoneEndsTheProgramBySigpipe)

@@ -2,6 +2,7 @@
 
 #include "harness.h"
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -135,11 +136,19 @@ ProgramRun runProgram(std::string_view input, Input mode, Output output)
 
 LiveProgram::LiveProgram(Channel channel)
 {
-    if (channel == Channel::Pipes) {
+    if (channel != Channel::Terminal) {
         int toProgram[2];
         int fromProgram[2];
         if (pipe2(toProgram, O_CLOEXEC) != 0 || pipe2(fromProgram, O_CLOEXEC) != 0) {
             throw std::runtime_error("no pipe");
+        }
+        if (channel == Channel::FullPipe) {
+            // The flag belongs to the open pipe, which the program shares.
+            fcntl(fromProgram[1], F_SETFL, O_NONBLOCK);
+            const std::string block(4096, 'x');
+            for (ssize_t put = 0; put >= 0; put = write(fromProgram[1], block.data(), block.size())) {
+                stuffed_ += static_cast<size_t>(put);
+            }
         }
         pid_ = spawnProgram(toProgram[0], fromProgram[1], fromProgram[1]);
         close(toProgram[0]);
@@ -206,6 +215,36 @@ bool LiveProgram::readMore(std::chrono::steady_clock::time_point deadline)
 void LiveProgram::type(std::string_view text) const
 {
     writeAll(input_, text);
+}
+
+bool LiveProgram::awaitReading() const
+{
+    const std::string wchan = "/proc/" + std::to_string(pid_) + "/wchan";
+    const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
+    while (std::chrono::steady_clock::now() < deadline) {
+        char where[64] = {};
+        if (std::FILE* file = std::fopen(wchan.c_str(), "r")) {
+            std::fgets(where, sizeof where, file);
+            std::fclose(file);
+        }
+        if (std::strstr(where, "pipe_read") != nullptr) {
+            return true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return false;
+}
+
+void LiveProgram::drain()
+{
+    char chunk[4096];
+    for (; stuffed_ > 0;) {
+        const ssize_t got = read(output_, chunk, std::min(sizeof chunk, stuffed_));
+        if (got <= 0) {
+            throw std::runtime_error("the full pipe did not drain");
+        }
+        stuffed_ -= static_cast<size_t>(got);
+    }
 }
 
 int LiveProgram::finish()

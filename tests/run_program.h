@@ -38,7 +38,11 @@ ProgramRun runProgram(std::string_view input, Input mode = Input::File, Output o
 // pseudo-terminal, answered as a person would: wait for a prompt, then type.
 class LiveProgram {
 public:
-    enum class Channel { Pipes, Terminal };
+    // Pipes: input on one pipe, output and errors on another. Terminal: all
+    // three on a pseudo-terminal. FullPipe: as Pipes, but the output pipe is
+    // full when the program starts and never blocks it: its writes fail
+    // (EAGAIN) until drain().
+    enum class Channel { Pipes, Terminal, FullPipe };
     explicit LiveProgram(Channel channel);
     ~LiveProgram();
     LiveProgram(const LiveProgram&) = delete;
@@ -48,6 +52,11 @@ public:
     // it does not within a few seconds.
     bool awaitOutput(std::string_view wanted);
     void type(std::string_view text) const;
+    // Waits until the program blocks reading its input, as Linux's /proc
+    // tells; false when it does not within a few seconds.
+    bool awaitReading() const;
+    // Reads away what filled a FullPipe, so that the program's writes work.
+    void drain();
     // Reads to the end, waits for the program and gives its exit status, or
     // -1 when it was killed, crashed or overran its time.
     int finish();
@@ -62,6 +71,7 @@ private:
     int input_ = -1; // what the test types into
     int output_ = -1; // what the test reads from
     int pid_ = -1;
+    size_t stuffed_ = 0; // bytes that filled a FullPipe
     std::string seen_;
 };
 
