@@ -10,7 +10,17 @@
 #define DOUBLE_DOUBLE_H
 
 #include <bit>
+#include <cfloat>
 #include <cstdint>
+
+// Each operation must round to double on its own: not in wider registers
+// (x87 without SSE2), and not under -ffast-math's licence to reassociate.
+#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
+#error "doubles must be rounded as doubles (FLT_EVAL_METHOD 0): on 32-bit x86, -msse2 -mfpmath=sse"
+#endif
+#ifdef __FAST_MATH__
+#error "-ffast-math breaks the error-free transformations: build without it"
+#endif
 
 // |x|, NaN kept, with no library call.
 constexpr double absolute(double x)
@@ -39,7 +49,9 @@ constexpr DoubleDouble quickTwoSum(double a, double b)
     return { sum, b - (sum - a) };
 }
 
-// a as the sum of two halves of at most 26 significant bits each (Dekker).
+// a as the sum of two halves of at most 26 significant bits each
+// (Veltkamp's split, as Dekker uses it). 134217729 * a overflows past about
+// 2^996.
 constexpr DoubleDouble split(double a)
 {
     const double spread = 134217729.0 * a; // 2^27 + 1
@@ -47,7 +59,8 @@ constexpr DoubleDouble split(double a)
     return { high, a - high };
 }
 
-// a * b exactly (Dekker), when the product neither overflows nor underflows.
+// a * b exactly (Dekker), when the product neither overflows nor underflows:
+// below about 2^-969 its error term falls under the subnormals and is lost.
 constexpr DoubleDouble twoProduct(double a, double b)
 {
     const double product = a * b;
