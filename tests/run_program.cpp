@@ -224,7 +224,9 @@ bool LiveProgram::awaitReading() const
     while (std::chrono::steady_clock::now() < deadline) {
         char where[64] = {};
         if (std::FILE* file = std::fopen(wchan.c_str(), "r")) {
-            std::fgets(where, sizeof where, file);
+            if (std::fgets(where, sizeof where, file) == nullptr) {
+                where[0] = '\0';
+            }
             std::fclose(file);
         }
         if (std::strstr(where, "pipe_read") != nullptr) {
