@@ -18,14 +18,27 @@ constexpr double INF = std::numeric_limits<double>::infinity();
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr bool FAILS = false;
 
-struct DoubleCase {
+template <typename Number> struct ReadCase {
     const char* text;
     bool read;
-    double value; // when read
+    Number value; // when read
     const char* unread;
 };
 
-const DoubleCase DOUBLE_CASES[] = {
+// Reads the case's text with `read` into a number that holds `untouched`,
+// checks whether it read and what it left unread, and gives the number.
+template <typename Number, typename Read>
+Number readCase(const ReadCase<Number>& c, Number untouched, Read read)
+{
+    Number value = untouched;
+    bool got = false;
+    const ConsoleRun run = runOnConsole(c.text, [&] { got = read(stdin, value); });
+    EXPECT_EQ(got, c.read) << c.text;
+    EXPECT_EQ(run.unread, c.unread) << c.text;
+    return value;
+}
+
+const ReadCase<double> DOUBLE_CASES[] = {
     // Incomplete exponents are consumed, and fail.
     { "1e", FAILS, 0, "" },
     { "1e+\n", FAILS, 0, "\n" },
@@ -94,12 +107,8 @@ std::uint64_t bits(double x)
 
 TEST(ReadDouble, TakesTheLongestStartOfANumberAndLeavesTheRest)
 {
-    for (const DoubleCase& c : DOUBLE_CASES) {
-        double value = -7.0;
-        bool read = false;
-        const ConsoleRun run = runOnConsole(c.text, [&] { read = readDouble(stdin, value); });
-        EXPECT_EQ(read, c.read) << c.text;
-        EXPECT_EQ(run.unread, c.unread) << c.text;
+    for (const ReadCase<double>& c : DOUBLE_CASES) {
+        const double value = readCase(c, -7.0, readDouble);
         if (!c.read) {
             EXPECT_EQ(bits(value), bits(-7.0)) << c.text << ": a failed read stores nothing";
         } else if (c.value != c.value) {
@@ -125,14 +134,7 @@ TEST(ReadDouble, DigitsPastTheKeptOnesStillDecideATie)
     }
 }
 
-struct IntegerCase {
-    const char* text;
-    bool read;
-    int value;
-    const char* unread;
-};
-
-const IntegerCase INTEGER_CASES[] = {
+const ReadCase<int> INTEGER_CASES[] = {
     { "12.5", true, 12, ".5" },
     { "  \n+42\n", true, 42, "\n" },
     { "-0", true, 0, "" },
@@ -152,13 +154,8 @@ const IntegerCase INTEGER_CASES[] = {
 
 TEST(ReadInteger, TakesASignAndDigitsAndGivesTheNearestInt)
 {
-    for (const IntegerCase& c : INTEGER_CASES) {
-        int value = -7;
-        bool read = false;
-        const ConsoleRun run = runOnConsole(c.text, [&] { read = readInteger(stdin, value); });
-        EXPECT_EQ(read, c.read) << c.text;
-        EXPECT_EQ(value, c.read ? c.value : -7) << c.text;
-        EXPECT_EQ(run.unread, c.unread) << c.text;
+    for (const ReadCase<int>& c : INTEGER_CASES) {
+        EXPECT_EQ(readCase(c, -7, readInteger), c.read ? c.value : -7) << c.text;
     }
 }
 
