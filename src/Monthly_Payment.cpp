@@ -3,7 +3,9 @@
 #include "Monthly_Payment.h"
 
 #include "Double_Double.h"
+#include "Wide_Float.h"
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -97,32 +99,255 @@ double raisedTo(double base, int n)
     return base < 0 && (count & 1U) != 0 ? -result : result;
 }
 
+// The correctly rounded double of a value known to within a relative error:
+// `nearest` is v's own nearest double; `certain` says that every value within
+// the error rounds to it too. Otherwise the midpoint between two doubles that
+// v lies close to is midpoint * 2^(grid - 1), midpoint odd, and the doubles
+// either side of it are (midpoint -+ 1) / 2 * 2^grid, with v's sign.
+struct Rounded {
+    double nearest;
+    bool certain;
+    std::uint64_t midpoint;
+    std::int64_t grid;
+    bool negative;
+};
+
+// Rounds (hi + lo) * 2^exponent once, on the grid of its own binade or of the
+// subnormals, with overflow to infinity: the grid's unit is 2^grid, and t is v
+// in that unit, below 2^53, whose fraction decides.
+Rounded roundOnce(ScaledDoubleDouble v, double relativeError)
+{
+    double hi = v.mantissa.hi;
+    double lo = v.mantissa.lo;
+    const bool negative = hi < 0.0;
+    const double sign = negative ? -1.0 : 1.0;
+    if (negative) {
+        hi = -hi;
+        lo = -lo;
+    }
+    std::int64_t exponent = v.exponent;
+    if (hi == 1.0 && lo < 0.0) { // just below a power of two: the finer grid
+        hi = 2.0;
+        lo *= 2.0;
+        --exponent;
+    }
+    if (hi == 0.0 || exponent >= 1024 || exponent < -1076) {
+        // Zero, past the largest double, or below a quarter of the least
+        // subnormal: no error below 2^-3 can change it.
+        return { hi == 0.0 || exponent < 0 ? sign * 0.0 : sign * INFINITE, true, 0, 0, negative };
+    }
+    const std::int64_t grid = exponent - 52 > -1074 ? exponent - 52 : -1074;
+    const double unit = timesPowerOfTwo(1.0, exponent - grid);
+    const double tHi = hi * unit;
+    const double tLo = lo * unit;
+    double whole = tHi < 0x1p52 ? (tHi + 0x1p52) - 0x1p52 : tHi; // nearest integer
+    double fraction = (tHi - whole) + tLo; // within 2^-52 of the true t - whole
+    if (fraction > 0.5) {
+        whole += 1.0;
+        fraction -= 1.0;
+    } else if (fraction < -0.5) {
+        whole -= 1.0;
+        fraction += 1.0;
+    }
+    // How far the true t may lie from the computed one: the value's error,
+    // and the rounding of the fraction just above.
+    const double margin = relativeError * tHi * (1.0 + 0x1p-50) + 0x1p-51;
+    const bool certain = margin < 0.125 && 0.5 - absolute(fraction) > margin;
+    const auto count = static_cast<std::uint64_t>(whole);
+    return { sign * timesPowerOfTwo(whole, grid), certain, fraction < 0.0 ? 2 * count - 1 : 2 * count + 1,
+        grid, negative };
+}
+
+// (1 + s)^count and (1 + s)^count - 1, each to a relative error below
+// 2^-220 for count <= 2^31, in 256-bit arithmetic (relative error 2^-256 =: d
+// an operation). The pair for a + b months is (X_a X_b, U_a + U_b + U_a U_b):
+// - X: each product adds its factors' errors and d, so X_n is within (2n-1)d;
+// - U for s > 0: every term is positive, errors add up as for X, and a pair
+//   costs two more roundings: within 3n d;
+// - U for -1 < s < 0: U in (-1, 0), the sum's condition numbers sum to at
+//   most 1 and the terms are at most twice the result, so each pair adds 4d
+//   and a chain of at most 64 pairs 256d.
+// That is 2^-222.4 at n = 2^31, with room for the second-order terms.
+struct WideGrowth {
+    WideFloat power;
+    WideFloat less; // power - 1
+};
+
+WideGrowth widePowers(const WideFloat& s, std::uint64_t count)
+{
+    const WideFloat one = wideFromInteger(1);
+    return repeated(WideGrowth { one, wideFromInteger(0) }, WideGrowth { one + s, s }, count,
+        [](const WideGrowth& a, const WideGrowth& b) {
+            return WideGrowth { a.power * b.power, (a.less + b.less) + a.less * b.less };
+        });
+}
+
+// x^count and x^count - 1 for x = 1 + rate, finite and not 0.
+WideGrowth wideGrowth(double rate, std::uint64_t count)
+{
+    const WideFloat r = wideFromDouble(rate);
+    if (rate > -1.0) {
+        return widePowers(r, count);
+    }
+    // x < 0: x^count is +-y^count for y = -x = 1 + (-2 - r).
+    const WideGrowth y = widePowers(wideFromInteger(2, 0, true) - r, count);
+    if ((count & 1U) == 0) {
+        return y;
+    }
+    return { -y.power, -(y.power + wideFromInteger(1)) };
+}
+
+ScaledDoubleDouble toScaled(const WideFloat& x)
+{
+    return isZero(x) ? scaled(0.0) : scaled(wideLeadingPart(x), x.exponent);
+}
+
+// The payment to about 2^-100 from the wide growth: a r X / W for n > 0,
+// -a r / W for n < 0, where X = x^|n| and W = X - 1.
+ScaledDoubleDouble approximatePayment(double amount, double rate, int months, const WideGrowth& growth)
+{
+    const ScaledDoubleDouble ar = scaled(amount) * scaled(rate);
+    return months > 0 ? ar * toScaled(growth.power) / toScaled(growth.less) : -(ar / toScaled(growth.less));
+}
+
+std::uint64_t slowRuns = 0;
+
+// Which of the two doubles beside guess's midpoint m the exact payment P is
+// nearer, decided from the sign of P - m without dividing:
+//   n > 0: P - m = D / W, D = a r X - m W, or a r + (a r - m) W when |W| <= 1/2
+//          (there X = 1 + W has cancelled, for rates near 0);
+//   n < 0: P - m = -D / W, D = a r + m W.
+// D's two terms carry relative errors below 2^-218, so its sign is certain
+// once |D| passes 2^-210 of the larger term. Otherwise, if no operation
+// rounded, D is exact, and 0 means a tie, which goes to the even double.
+// A tie needs few bits: X within 54 significant bits and W within 106, and
+// so do all the powers and sums that lead to them, well inside 256 bits.
+// That leaves, in principle, payments within about 2^-200 of a midpoint but
+// not on it, for which the guess's own nearest double stands.
+double decide(double amount, double rate, int months, const WideGrowth& growth, const Rounded& guess)
+{
+    ++slowRuns;
+    const WideFloat a = wideFromDouble(amount);
+    const WideFloat r = wideFromDouble(rate);
+    const WideFloat ar = a * r;
+    const WideFloat m = wideFromInteger(guess.midpoint, guess.grid - 1, guess.negative);
+    WideFloat first = ar;
+    WideFloat second = m * growth.less;
+    if (months > 0) {
+        const bool small = growth.less.exponent <= -1; // |W| < 1/2
+        first = small ? ar : ar * growth.power;
+        second = small ? (ar - m) * growth.less : -second;
+    }
+    const WideFloat difference = first + second;
+    const std::int64_t scale = first.exponent > second.exponent ? first.exponent : second.exponent;
+    const bool certain = !isZero(difference) && difference.exponent > scale - 210;
+    if (!certain && !difference.exact) {
+        return guess.nearest;
+    }
+    const double lower = timesPowerOfTwo(static_cast<double>((guess.midpoint - 1) / 2), guess.grid);
+    const double upper = timesPowerOfTwo(static_cast<double>((guess.midpoint + 1) / 2), guess.grid);
+    double magnitude = lower;
+    if (isZero(difference)) {
+        magnitude = ((guess.midpoint - 1) / 2) % 2 == 0 ? lower : upper;
+    } else {
+        // P - m has D's sign, times W's, and flipped for n < 0.
+        const bool above = difference.negative == growth.less.negative ? months > 0 : months < 0;
+        magnitude = above != guess.negative ? upper : lower;
+    }
+    return guess.negative ? -magnitude : magnitude;
+}
+
+// The relative error of the doubled-double path for a rate above -100% and at
+// least 2^-150 in size: (|n| + 2) 2^-92 (the table above computeMonthlyPayment).
+double fastError(int months)
+{
+    return (static_cast<double>(magnitude(months)) + 2.0) * 0x1p-92;
+}
+
+// The payment for 0 < |r| < 2^-150: with n r that small, it is (a / n) (1 + e)
+// for e = (n + 1) r / 2 to within 2^-116, whose sign is that of (n + 1) r.
+// A normal a / n is never within 2^-85 of a midpoint (a midpoint needs 54
+// significant bits, and a quotient by n differs from one by at least 2^-54 / n
+// of it), so the division rounds it right. A subnormal a / n can be a
+// midpoint itself, a = M 2^e and n = N 2^j with N dividing M and e - j =
+// -1075; the payment then lies just past it on e's side.
+double tinyRatePayment(double amount, double rate, int months)
+{
+    const double quotient = amount / static_cast<double>(months);
+    const auto bits = std::bit_cast<std::uint64_t>(amount);
+    if (amount == 0.0 || months == -1 || ((bits >> 52) & 0x7ff) > 64) {
+        return quotient; // a zero, -a exactly, or a quotient above the subnormals
+    }
+    std::uint64_t odd = bits & ((std::uint64_t { 1 } << 52) - 1);
+    std::int64_t power = -1074;
+    if (((bits >> 52) & 0x7ff) != 0) {
+        odd |= std::uint64_t { 1 } << 52;
+        power = static_cast<std::int64_t>((bits >> 52) & 0x7ff) - 1075;
+    }
+    std::uint64_t divisor = magnitude(months);
+    for (; (odd & 1U) == 0; odd >>= 1) {
+        ++power;
+    }
+    for (; (divisor & 1U) == 0; divisor >>= 1) {
+        --power;
+    }
+    if (power != -1075 || odd % divisor != 0) {
+        return quotient;
+    }
+    const std::uint64_t half = odd / divisor; // |a / n| = half * 2^-1075, half odd
+    const bool away = ((static_cast<std::int64_t>(months) + 1) > 0) == (rate > 0.0);
+    const double size = timesPowerOfTwo(static_cast<double>(away ? half / 2 + 1 : half / 2), -1074);
+    return quotient < 0.0 ? -size : size;
+}
+
 } // namespace
 
-// amount * r / (1 - (1 + r)^-n), r the monthly rate as a fraction, from the
-// basic operations alone, so that every platform prints the same cents. It is
-// exact to about 100 bits before the one rounding to a double: for rates
-// however small, where 1 - (1 + r)^-n cancels, and terms however long, where
-// (1 + r)^n overflows a double.
+unsigned long long monthlyPaymentSlowRuns()
+{
+    return slowRuns;
+}
+
 double computeMonthlyPayment(double amount, double monthlyRate, int months)
 {
+    const bool finiteAmount = amount - amount == 0.0;
     if (monthlyRate == 0.0) {
         return amount / static_cast<double>(months); // the limit as the rate goes to 0
     }
+    if (months != 0 && absolute(monthlyRate) < 0x1p-150) {
+        return tinyRatePayment(amount, monthlyRate, months);
+    }
     if (monthlyRate > -1.0 && monthlyRate < INFINITE && months != 0) {
-        const ScaledDoubleDouble perDiscount = ratePerDiscount(monthlyRate, months);
-        if (amount == 0.0 || std::isinf(amount) || std::isnan(amount)) {
-            return amount * (perDiscount.mantissa.hi < 0.0 ? -1.0 : 1.0); // only its sign counts
+        if (amount == 0.0 || !finiteAmount) {
+            return amount * (months < 0 ? -1.0 : 1.0); // only the sign of r / (1 - x^-n) counts
         }
-        return toDouble(scaled(amount) * perDiscount);
+        const ScaledDoubleDouble fast = scaled(amount) * ratePerDiscount(monthlyRate, months);
+        const Rounded guess = roundOnce(fast, fastError(months));
+        if (guess.certain) {
+            return guess.nearest;
+        }
+        return decide(amount, monthlyRate, months, wideGrowth(monthlyRate, magnitude(months)), guess);
+    }
+    if (monthlyRate == -1.0 && months < 0 && finiteAmount) {
+        return -amount; // (1 + r)^-n is 0: a r / 1
+    }
+    // Below -100% the base is negative; its powers are finite and the payment
+    // is too, unless x^n = 1 (r = -200%, n even).
+    if (monthlyRate < -1.0 && months != 0 && finiteAmount && !(monthlyRate == -2.0 && months % 2 == 0)) {
+        const WideGrowth growth = wideGrowth(monthlyRate, magnitude(months));
+        if (amount == 0.0) { // a zero with the sign of r X / W, or of -r / W
+            const bool flip = months > 0 ? growth.power.negative != growth.less.negative : !growth.less.negative;
+            return amount * monthlyRate * (flip ? -1.0 : 1.0);
+        }
+        const ScaledDoubleDouble approximate = approximatePayment(amount, monthlyRate, months, growth);
+        const Rounded guess = roundOnce(approximate, 0x1p-100);
+        return guess.certain ? guess.nearest : decide(amount, monthlyRate, months, growth, guess);
     }
     // An infinite rate makes (1 + r)^-n zero or infinite: the discount is 1,
     // or -inf, which leaves no number.
     if (monthlyRate == INFINITE && months != 0) {
         return months > 0 ? amount * monthlyRate : std::numeric_limits<double>::quiet_NaN();
     }
-    // The rest has no finite answer or a base of 0 or below: take the formula
-    // as it stands.
+    // The rest has no finite answer: take the formula as it stands.
     const double growth = raisedTo(1.0 + monthlyRate, months);
     return (amount * monthlyRate) * (growth / (growth - 1.0));
 }

@@ -1,0 +1,100 @@
+// Every payment in payments.txt, bit for bit: the correctly rounded values,
+// proven independently (scripts/reference-payments). A plain program, so that
+// it runs on every build, GoogleTest or not. Prints, per category, the loans,
+// the wrong ones and how many took the 256-bit path.
+#include "Monthly_Payment.h"
+
+#include <bit>
+#include <charconv>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+struct Tally {
+    char name[32];
+    int loans;
+    int wrong;
+    unsigned long long slow;
+};
+
+bool field(const char*& at, const char* end, std::uint64_t& value, int base)
+{
+    while (at < end && *at == ' ') {
+        ++at;
+    }
+    bool negative = base == 10 && at < end && *at == '-';
+    at += negative ? 1 : 0;
+    const auto [next, error] = std::from_chars(at, end, value, base);
+    at = next;
+    value = negative ? ~value + 1 : value;
+    return error == std::errc {};
+}
+
+} // namespace
+
+int main()
+{
+    std::FILE* table = std::fopen(PAYMENTS_TABLE, "r");
+    if (table == nullptr) {
+        std::perror(PAYMENTS_TABLE);
+        return 1;
+    }
+    Tally tallies[16] {};
+    int categories = 0;
+    int wrong = 0;
+    char line[512];
+    while (std::fgets(line, sizeof line, table) != nullptr) {
+        if (line[0] == '#') {
+            continue;
+        }
+        const char* at = line;
+        const char* end = line + std::strlen(line);
+        std::uint64_t amount = 0, rate = 0, months = 0, payment = 0;
+        if (!field(at, end, amount, 16) || !field(at, end, rate, 16) || !field(at, end, months, 10)
+            || !field(at, end, payment, 16)) {
+            std::fprintf(stderr, "unreadable line: %s", line);
+            return 1;
+        }
+        char name[32] = {};
+        std::sscanf(at, "%31s", name);
+        int index = 0;
+        while (index < categories && std::strcmp(tallies[index].name, name) != 0) {
+            ++index;
+        }
+        if (index == categories) {
+            if (categories == 16) {
+                std::fputs("too many categories\n", stderr);
+                return 1;
+            }
+            std::memcpy(tallies[categories++].name, name, sizeof name);
+        }
+        const unsigned long long slowBefore = monthlyPaymentSlowRuns();
+        const double got = computeMonthlyPayment(std::bit_cast<double>(amount), std::bit_cast<double>(rate),
+            static_cast<int>(static_cast<std::int64_t>(months)));
+        Tally& tally = tallies[index];
+        ++tally.loans;
+        tally.slow += monthlyPaymentSlowRuns() - slowBefore;
+        if (std::bit_cast<std::uint64_t>(got) != payment) {
+            ++tally.wrong;
+            if (++wrong <= 20) {
+                std::printf("wrong: %.17g %.17g %d gives %a, not %a\n", std::bit_cast<double>(amount),
+                    std::bit_cast<double>(rate), static_cast<int>(static_cast<std::int64_t>(months)), got,
+                    std::bit_cast<double>(payment));
+            }
+        }
+    }
+    std::fclose(table);
+    int loans = 0;
+    for (int i = 0; i < categories; ++i) {
+        std::printf("%-16s %5d loans, %d wrong, %llu by the 256-bit path\n", tallies[i].name, tallies[i].loans,
+            tallies[i].wrong, tallies[i].slow);
+        loans += tallies[i].loans;
+    }
+    if (loans == 0) {
+        std::fputs("no loans read\n", stderr);
+        return 1;
+    }
+    return wrong == 0 ? 0 : 1;
+}
