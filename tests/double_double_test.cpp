@@ -1,10 +1,13 @@
 // The arithmetic under the payment: exact where it claims to be, and no
 // overflow or underflow before the result becomes a double again.
 #include "Double_Double.h"
+#include "Wide_Float.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 namespace {
@@ -59,3 +62,143 @@ TEST(ScaledDoubleDouble, RangeEndsOnlyInTheLastConversion)
 }
 
 } // namespace
+
+namespace {
+
+WideFloat exactly(DoubleDouble x)
+{
+    return wideFromDouble(x.hi) + wideFromDouble(x.lo);
+}
+
+// |computed - exact| <= bound * |exact|, decided in exact arithmetic.
+bool within(DoubleDouble computed, const WideFloat& exact, double bound)
+{
+    WideFloat error = exactly(computed) - exact;
+    WideFloat size = exact * wideFromDouble(bound);
+    error.negative = false;
+    size.negative = false;
+    const WideFloat slack = size - error;
+    return !slack.negative || isZero(slack);
+}
+
+// A normalized double-double with a random sign, 53 random bits in hi, a
+// random lo below half of hi's last place, and an exponent in [-40, 40].
+struct RandomDoubleDouble {
+    std::uint64_t state = 0x9e3779b97f4a7c15U;
+    std::uint64_t next()
+    {
+        state ^= state << 13;
+        state ^= state >> 7;
+        state ^= state << 17;
+        return state;
+    }
+    double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; } // [0, 1)
+    DoubleDouble operator()()
+    {
+        const double hi = (1.0 + unit()) * timesPowerOfTwo(1.0, static_cast<std::int64_t>(next() % 81) - 40)
+            * ((next() & 1U) != 0 ? -1.0 : 1.0);
+        return quickTwoSum(hi, hi * 0x1p-53 * (2.0 * unit() - 1.0));
+    }
+};
+
+} // namespace
+
+// The bounds the payment's error analysis rests on (u = 2^-53): a sum within
+// 3u^2, a product within 8u^2, a quotient within 12u^2 of the exact result.
+TEST(DoubleDouble, EachOperationKeepsItsStatedBound)
+{
+    constexpr double U2 = 0x1p-106;
+    RandomDoubleDouble random;
+    for (int i = 0; i < 20000; ++i) {
+        const DoubleDouble a = random();
+        const DoubleDouble b = random();
+        ASSERT_TRUE(within(a + b, exactly(a) + exactly(b), 3 * U2)) << a.hi << " + " << b.hi;
+        ASSERT_TRUE(within(a * b, exactly(a) * exactly(b), 8 * U2)) << a.hi << " * " << b.hi;
+        // q = a / b is off by |q b - a| / |a|, relatively.
+        WideFloat error = exactly(a / b) * exactly(b) - exactly(a);
+        WideFloat size = exactly(a) * wideFromDouble(12 * U2);
+        error.negative = size.negative = false;
+        ASSERT_FALSE((size - error).negative) << a.hi << " / " << b.hi;
+    }
+}
+
+// Rounding at 256 bits goes to the nearest, ties to even, and every result
+// says whether it rounded: the payment's tie test relies on both.
+TEST(WideFloat, RoundsToNearestEvenAndSaysWhenItRounded)
+{
+    const WideFloat one = wideFromInteger(1);
+    const WideFloat half = wideFromInteger(1, -256); // half of 1's last place
+    const WideFloat tie = one + half;
+    EXPECT_FALSE(tie.exact);
+    EXPECT_TRUE(isZero(tie - one)) << "a tie goes to the even neighbour, 1";
+    const WideFloat odd = one + wideFromInteger(1, -255); // exact, last bit odd
+    EXPECT_TRUE(odd.exact);
+    const WideFloat up = odd + half; // a tie again: up to the even one
+    EXPECT_FALSE(up.exact);
+    EXPECT_TRUE(isZero(up - (one + wideFromInteger(1, -254))));
+    EXPECT_TRUE((one - wideFromInteger(1, -300)).exact == false);
+    const WideFloat wide = wideFromInteger(1, 64) + one; // 2^64 + 1
+    EXPECT_TRUE((wide * wide).exact);
+    const WideFloat wider = wideFromInteger(1, 128) + one; // squared: 257 bits
+    EXPECT_FALSE((wider * wider).exact);
+    EXPECT_TRUE(isZero(odd - odd) && (odd - odd).exact);
+    EXPECT_EQ(toDouble(scaled(wideLeadingPart(wideFromDouble(-0.75)), 0)), -0.75);
+}
+
+namespace {
+
+// Whether `computed` is, of itself and its two neighbours, the one whose
+// distance(.) is least, ties to even. For a sum c of x and y the distance is
+// |c - (x + y)|; for a quotient c of x by y, |c y - x|, a multiple of it.
+template <typename Distance>
+bool isNearest(double computed, Distance distance)
+{
+    const WideFloat own = distance(computed);
+    for (const double toward : { -1e300, 1e300 }) {
+        const WideFloat closer = distance(std::nextafter(computed, toward)) - own;
+        if (closer.negative || (isZero(closer) && (std::bit_cast<std::uint64_t>(computed) & 1U) != 0)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+WideFloat size(WideFloat x)
+{
+    x.negative = false;
+    return x;
+}
+
+} // namespace
+
+// The operations under everything above must be IEEE-754's, correctly
+// rounded. armel's libgcc gets 2^k - b wrong for some b whose exponent is
+// k - 33 (the README's platform notes); anything else wrong fails everywhere.
+TEST(BasicOperations, RoundCorrectlyButForArmelsKnownSubtractions)
+{
+    RandomDoubleDouble random;
+    int known = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const double a = random().hi;
+        const double b = random().hi;
+        const WideFloat x = wideFromDouble(a);
+        const WideFloat y = wideFromDouble(b);
+        const auto from = [](const WideFloat& exact) {
+            return [&exact](double c) { return size(wideFromDouble(c) - exact); };
+        };
+        ASSERT_TRUE(isNearest(opaque(a) + b, from(x + y))) << a << " + " << b;
+        ASSERT_TRUE(isNearest(opaque(a) - b, from(x - y))) << a << " - " << b;
+        ASSERT_TRUE(isNearest(opaque(a) * b, from(x * y))) << a << " * " << b;
+        ASSERT_TRUE(isNearest(opaque(a) / b, [&](double c) { return size(wideFromDouble(c) * y - x); }))
+            << a << " / " << b;
+        const double power = timesPowerOfTwo(1.0, static_cast<std::int64_t>(random.next() % 64) - 32);
+        const double part = power * 0x1p-33 * (1.0 + random.unit());
+        const WideFloat difference = wideFromDouble(power) - wideFromDouble(part);
+        known += isNearest(opaque(power) - part, from(difference)) ? 0 : 1;
+    }
+#ifdef __SOFTFP__
+    std::printf("2^k - b, b's exponent k - 33: %d of 20000 wrong\n", known);
+#else
+    EXPECT_EQ(known, 0);
+#endif
+}
