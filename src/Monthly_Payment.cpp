@@ -244,17 +244,18 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
     if (!certain && !difference.exact) {
         return guess.nearest;
     }
-    const double lower = timesPowerOfTwo(static_cast<double>((guess.midpoint - 1) / 2), guess.grid);
-    const double upper = timesPowerOfTwo(static_cast<double>((guess.midpoint + 1) / 2), guess.grid);
-    double magnitude = lower;
+    const std::uint64_t below = guess.midpoint >> 1; // the neighbours, in units of 2^grid
+    const double lower = timesPowerOfTwo(static_cast<double>(below), guess.grid);
+    const double upper = timesPowerOfTwo(static_cast<double>(below + 1), guess.grid);
+    double size = lower;
     if (isZero(difference)) {
-        magnitude = ((guess.midpoint - 1) / 2) % 2 == 0 ? lower : upper;
+        size = (below & 1U) == 0 ? lower : upper;
     } else {
         // P - m has D's sign, times W's, and flipped for n < 0.
         const bool above = difference.negative == growth.less.negative ? months > 0 : months < 0;
-        magnitude = above != guess.negative ? upper : lower;
+        size = above != guess.negative ? upper : lower;
     }
-    return guess.negative ? -magnitude : magnitude;
+    return guess.negative ? -size : size;
 }
 
 // The relative error of the doubled-double path for a rate above -100% and at
@@ -335,7 +336,8 @@ double computeMonthlyPayment(double amount, double monthlyRate, int months)
     if (monthlyRate < -1.0 && months != 0 && finiteAmount && !(monthlyRate == -2.0 && months % 2 == 0)) {
         const WideGrowth growth = wideGrowth(monthlyRate, magnitude(months));
         if (amount == 0.0) { // a zero with the sign of r X / W, or of -r / W
-            const bool flip = months > 0 ? growth.power.negative != growth.less.negative : !growth.less.negative;
+            const bool flip
+                = months > 0 ? growth.power.negative != growth.less.negative : !growth.less.negative;
             return amount * monthlyRate * (flip ? -1.0 : 1.0);
         }
         const ScaledDoubleDouble approximate = approximatePayment(amount, monthlyRate, months, growth);

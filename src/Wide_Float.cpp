@@ -200,7 +200,7 @@ WideFloat operator*(const WideFloat& a, const WideFloat& b)
             product.limb[i + L] = static_cast<std::uint32_t>(carry);
         }
     }
-    product.bottom = a.exponent + b.exponent - 2 * WideFloat::BITS;
+    product.bottom = a.exponent + b.exponent - 2 * std::int64_t { WideFloat::BITS };
     return rounded(product, a.negative != b.negative, a.exact && b.exact);
 }
 

@@ -92,7 +92,10 @@ struct RandomDoubleDouble {
         state ^= state << 17;
         return state;
     }
-    double unit() { return static_cast<double>(next() >> 11) * 0x1p-53; } // [0, 1)
+    double unit()
+    {
+        return static_cast<double>(next() >> 11) * 0x1p-53;
+    } // [0, 1)
     DoubleDouble operator()()
     {
         const double hi = (1.0 + unit()) * timesPowerOfTwo(1.0, static_cast<std::int64_t>(next() % 81) - 40)
@@ -150,8 +153,7 @@ namespace {
 // Whether `computed` is, of itself and its two neighbours, the one whose
 // distance(.) is least, ties to even. For a sum c of x and y the distance is
 // |c - (x + y)|; for a quotient c of x by y, |c y - x|, a multiple of it.
-template <typename Distance>
-bool isNearest(double computed, Distance distance)
+template <typename Distance> bool isNearest(double computed, Distance distance)
 {
     const WideFloat own = distance(computed);
     for (const double toward : { -1e300, 1e300 }) {

@@ -51,7 +51,10 @@ int main()
         }
         const char* at = line;
         const char* end = line + std::strlen(line);
-        std::uint64_t amount = 0, rate = 0, months = 0, payment = 0;
+        std::uint64_t amount = 0;
+        std::uint64_t rate = 0;
+        std::uint64_t months = 0;
+        std::uint64_t payment = 0;
         if (!field(at, end, amount, 16) || !field(at, end, rate, 16) || !field(at, end, months, 10)
             || !field(at, end, payment, 16)) {
             std::fprintf(stderr, "unreadable line: %s", line);
@@ -88,8 +91,8 @@ int main()
     std::fclose(table);
     int loans = 0;
     for (int i = 0; i < categories; ++i) {
-        std::printf("%-16s %5d loans, %d wrong, %llu by the 256-bit path\n", tallies[i].name, tallies[i].loans,
-            tallies[i].wrong, tallies[i].slow);
+        std::printf("%-16s %5d loans, %d wrong, %llu by the 256-bit path\n", tallies[i].name,
+            tallies[i].loans, tallies[i].wrong, tallies[i].slow);
         loans += tallies[i].loans;
     }
     if (loans == 0) {
