@@ -91,7 +91,7 @@ int main()
     std::fclose(table);
     int loans = 0;
     for (int i = 0; i < categories; ++i) {
-        std::printf("%-16s %5d loans, %d wrong, %llu by the 256-bit path\n", tallies[i].name,
+        std::printf("%-24s %5d loans, %d wrong, %llu by the 256-bit path\n", tallies[i].name,
             tallies[i].loans, tallies[i].wrong, tallies[i].slow);
         loans += tallies[i].loans;
     }
