@@ -24,8 +24,16 @@ add_dialogue_check(HugeAmount "1e30\\n1\\n12\\n" 1000000000000000019884624838656
   88848788678341713973288632320.00)
 # Saturated to the largest int, not wrapped to a negative count.
 add_dialogue_check(MonthsBeyondInt "1000\\n1\\n2147483648\\n" 1000.00 1.0000 10.00)
-# A rate of -100% or less is used as read, through the plain formula.
+# A rate of -100% or less is used as read: the payment is still the
+# formula's exact value, rounded once, where that value is finite.
 add_dialogue_check(RateMinus300Percent "1000\\n-300\\n2\\n" 1000.00 -300.0000 -4000.00)
+# (1 + r)^1 = 0: a r / 1, where the formula evaluated as it stands gave nan.
+add_dialogue_check(RateMinus100PercentNegativeTerm "1000\\n-100\\n-1\\n" 1000.00 -100.0000 -1000.00)
+# (1 + r)^n overflows a double; inf / inf gave nan.
+add_dialogue_check(RateFarBelowMinus100Percent "139.48\\n-11069\\n423\\n" 139.48 -11069.0000 -15439.04)
+# Exactly halfway between two doubles: ties go to the even one, ...876.
+add_dialogue_check(PaymentOnAMidpoint "1.1987560940654195e+17\\n-10.15625\\n7\\n" 119875609406541952.00
+  -10.1562 10906081509921876.00)
 
 # Text that does not convert stays in the input and fails the later prompts
 # at once; the end of input answers every prompt left with 0.
