@@ -214,7 +214,7 @@ std::uint64_t slowRuns = 0;
 
 // Which of the two doubles beside guess's midpoint m the exact payment P is
 // nearer, decided from the sign of P - m without dividing:
-//   n > 0: P - m = D / W, D = a r X - m W, or a r + (a r - m) W when |W| <= 1/2
+//   n > 0: P - m = D / W, D = a r X - m W, or a r + (a r - m) W when |W| < 1/2
 //          (there X = 1 + W has cancelled, for rates near 0);
 //   n < 0: P - m = -D / W, D = a r + m W.
 // D's two terms carry relative errors below 2^-218, so its sign is certain
@@ -258,8 +258,16 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
     return guess.negative ? -size : size;
 }
 
-// The relative error of the doubled-double path for a rate above -100% and at
-// least 2^-150 in size: (|n| + 2) 2^-92 (the table above computeMonthlyPayment).
+// The relative error of the double-double path for a rate above -100% and at
+// least 2^-150 in size, u = 2^-53, from the operations' bounds in
+// Double_Double.h:
+// - power branch (|n r| >= 2^-10): x^|n| by squaring, (|n| - 1) 8u^2; 1 / x^n,
+//   12u^2; 1 - x^-n magnifies those at most 1025 times, since it is at least
+//   n r / (1 + n r) in size; then a sum, a quotient and a product: in all
+//   below 8201 (|n| + 2) u^2, about (|n| + 2) 2^-93;
+// - (1 + r)^|n| - 1 built up for |n r| < 2^-10: 14 |n| u^2 + 460u^2;
+// - past 2^200 either way 1 is dropped beside x^-n or it beside 1: 2^-199.
+// Doubled, for the second-order terms: (|n| + 2) 2^-92.
 double fastError(int months)
 {
     return (static_cast<double>(magnitude(months)) + 2.0) * 0x1p-92;
