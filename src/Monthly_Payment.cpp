@@ -341,7 +341,8 @@ double computeMonthlyPayment(double amount, double monthlyRate, int months)
     }
     // Below -100% the base is negative; its powers are finite and the payment
     // is too, unless x^n = 1 (r = -200%, n even).
-    if (monthlyRate < -1.0 && months != 0 && finiteAmount && !(monthlyRate == -2.0 && months % 2 == 0)) {
+    if (monthlyRate < -1.0 && monthlyRate > -INFINITE && months != 0 && finiteAmount
+        && !(monthlyRate == -2.0 && months % 2 == 0)) {
         const WideGrowth growth = wideGrowth(monthlyRate, magnitude(months));
         if (amount == 0.0) { // a zero with the sign of r X / W, or of -r / W
             const bool flip

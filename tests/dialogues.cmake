@@ -31,6 +31,9 @@ add_dialogue_check(RateMinus300Percent "1000\\n-300\\n2\\n" 1000.00 -300.0000 -4
 add_dialogue_check(RateMinus100PercentNegativeTerm "1000\\n-100\\n-1\\n" 1000.00 -100.0000 -1000.00)
 # (1 + r)^n overflows a double; inf / inf gave nan.
 add_dialogue_check(RateFarBelowMinus100Percent "139.48\\n-11069\\n423\\n" 139.48 -11069.0000 -15439.04)
+# A rate of -inf has no finite payment: the formula as it stands, not the
+# arithmetic for finite rates below -100%, which cannot take an infinity.
+add_dialogue_check(MinusInfiniteRate "1\\n-inf\\n-4\\n" 1.00 -inf nan)
 # Exactly halfway between two doubles: ties go to the even one, ...876.
 add_dialogue_check(PaymentOnAMidpoint "1.1987560940654195e+17\\n-10.15625\\n7\\n" 119875609406541952.00
   -10.1562 10906081509921876.00)
