@@ -31,6 +31,10 @@ add_dialogue_check(RateMinus300Percent "1000\\n-300\\n2\\n" 1000.00 -300.0000 -4
 add_dialogue_check(RateMinus100PercentNegativeTerm "1000\\n-100\\n-1\\n" 1000.00 -100.0000 -1000.00)
 # (1 + r)^n overflows a double; inf / inf gave nan.
 add_dialogue_check(RateFarBelowMinus100Percent "139.48\\n-11069\\n423\\n" 139.48 -11069.0000 -15439.04)
+# -200% over an even term: (1 + r)^n = 1, no finite payment, the formula as
+# it stands; over an odd one, a r / 2.
+add_dialogue_check(RateMinus200PercentEvenTerm "1000\\n-200\\n2\\n" 1000.00 -200.0000 -inf)
+add_dialogue_check(RateMinus200PercentOddTerm "1000\\n-200\\n3\\n" 1000.00 -200.0000 -1000.00)
 # A rate of -inf has no finite payment: the formula as it stands, not the
 # arithmetic for finite rates below -100%, which cannot take an infinity.
 add_dialogue_check(MinusInfiniteRate "1\\n-inf\\n-4\\n" 1.00 -inf nan)
