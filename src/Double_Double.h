@@ -34,6 +34,23 @@ constexpr double absolute(double x)
     return x < 0.0 ? -x : x;
 }
 
+// A finite double as significand * 2^power exactly, the significand below
+// 2^53 (subnormals included), with its sign apart.
+struct BinaryParts {
+    std::uint64_t significand;
+    std::int64_t power;
+    bool negative;
+};
+
+constexpr BinaryParts binaryParts(double x)
+{
+    const auto bits = std::bit_cast<std::uint64_t>(x);
+    const auto biased = static_cast<std::int64_t>((bits >> 52) & 0x7ff);
+    const std::uint64_t fraction = bits & ((std::uint64_t { 1 } << 52) - 1);
+    return { biased != 0 ? fraction | (std::uint64_t { 1 } << 52) : fraction,
+        (biased != 0 ? biased : 1) - 1075, (bits >> 63) != 0 };
+}
+
 // The unevaluated sum hi + lo, with |lo| at most half an ulp of hi.
 struct DoubleDouble {
     double hi;
@@ -97,9 +114,9 @@ constexpr DoubleDouble operator-(DoubleDouble a, DoubleDouble b)
 }
 
 // The product with hi * hi exact, the cross terms rounded and lo * lo
-// dropped (the QD library's dd_real product): within 8u^2 by this count, with H = |a.hi b.hi|: lo * lo is at
-// most u^2 H, each cross term rounds by u^2 H, their sum by 2u^2 H and its sum with the exact product's tail
-// by 3u^2 H.
+// dropped (the QD library's dd_real product): within 8u^2 by this count, with
+// H = |a.hi b.hi|: lo * lo is at most u^2 H, each cross term rounds by u^2 H,
+// their sum by 2u^2 H and its sum with the exact product's tail by 3u^2 H.
 constexpr DoubleDouble operator*(DoubleDouble a, DoubleDouble b)
 {
     const DoubleDouble product = twoProduct(a.hi, b.hi);
@@ -107,9 +124,8 @@ constexpr DoubleDouble operator*(DoubleDouble a, DoubleDouble b)
 }
 
 // Long division, one double of quotient at a time (the QD library's
-// accurate_div): within 12u^2. The first
-// remainder a - q1 b carries the product's 8u^2 of |a|, the final sum 3u^2,
-// and the rest is of order u^3.
+// accurate_div): within 12u^2. The first remainder a - q1 b carries the
+// product's 8u^2 of |a|, the final sum 3u^2, and the rest is of order u^3.
 constexpr DoubleDouble operator/(DoubleDouble a, DoubleDouble b)
 {
     const double first = a.hi / b.hi;

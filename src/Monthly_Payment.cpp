@@ -5,7 +5,6 @@
 #include "Double_Double.h"
 #include "Wide_Float.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -283,16 +282,12 @@ double fastError(int months)
 double tinyRatePayment(double amount, double rate, int months)
 {
     const double quotient = amount / static_cast<double>(months);
-    const auto bits = std::bit_cast<std::uint64_t>(amount);
-    if (amount == 0.0 || months == -1 || ((bits >> 52) & 0x7ff) > 64) {
+    const BinaryParts parts = binaryParts(amount);
+    if (amount == 0.0 || months == -1 || parts.power > -1011) {
         return quotient; // a zero, -a exactly, or a quotient above the subnormals
     }
-    std::uint64_t odd = bits & ((std::uint64_t { 1 } << 52) - 1);
-    std::int64_t power = -1074;
-    if (((bits >> 52) & 0x7ff) != 0) {
-        odd |= std::uint64_t { 1 } << 52;
-        power = static_cast<std::int64_t>((bits >> 52) & 0x7ff) - 1075;
-    }
+    std::uint64_t odd = parts.significand;
+    std::int64_t power = parts.power;
     std::uint64_t divisor = magnitude(months);
     for (; (odd & 1U) == 0; odd >>= 1) {
         ++power;

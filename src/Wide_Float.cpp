@@ -1,7 +1,5 @@
 #include "Wide_Float.h"
 
-#include <bit>
-
 namespace {
 
 constexpr int L = WideFloat::LIMBS;
@@ -122,24 +120,14 @@ WideFloat wideFromInteger(std::uint64_t value, std::int64_t power, bool negative
 
 WideFloat wideFromDouble(double value)
 {
-    const auto bits = std::bit_cast<std::uint64_t>(value);
-    const auto biased = static_cast<std::int64_t>((bits >> 52) & 0x7ff);
-    std::uint64_t significand = bits & ((std::uint64_t { 1 } << 52) - 1);
-    if (biased != 0) {
-        significand |= std::uint64_t { 1 } << 52;
-    }
-    return wideFromInteger(significand, (biased != 0 ? biased : 1) - 1075, (bits >> 63) != 0);
+    const BinaryParts parts = binaryParts(value);
+    return wideFromInteger(parts.significand, parts.power, parts.negative);
 }
 
 WideFloat operator+(const WideFloat& a, const WideFloat& b)
 {
-    if (isZero(b)) {
-        WideFloat result = a;
-        result.exact = a.exact && b.exact;
-        return result;
-    }
-    if (isZero(a)) {
-        WideFloat result = b;
+    if (isZero(a) || isZero(b)) {
+        WideFloat result = isZero(b) ? a : b;
         result.exact = a.exact && b.exact;
         return result;
     }

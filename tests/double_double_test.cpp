@@ -70,15 +70,32 @@ WideFloat exactly(DoubleDouble x)
     return wideFromDouble(x.hi) + wideFromDouble(x.lo);
 }
 
-// |computed - exact| <= bound * |exact|, decided in exact arithmetic.
-bool within(DoubleDouble computed, const WideFloat& exact, double bound)
+WideFloat size(WideFloat x)
 {
-    WideFloat error = exactly(computed) - exact;
-    WideFloat size = exact * wideFromDouble(bound);
-    error.negative = false;
-    size.negative = false;
-    const WideFloat slack = size - error;
+    x.negative = false;
+    return x;
+}
+
+// |error| <= bound * |reference|, decided in exact arithmetic.
+bool within(const WideFloat& error, const WideFloat& reference, double bound)
+{
+    const WideFloat slack = size(reference * wideFromDouble(bound)) - size(error);
     return !slack.negative || isZero(slack);
+}
+
+// Whether `computed` is, of itself and its two neighbours, the one whose
+// distance(.) is least, ties to even. For a sum c of x and y the distance is
+// |c - (x + y)|; for a quotient c of x by y, |c y - x|, a multiple of it.
+template <typename Distance> bool isNearest(double computed, Distance distance)
+{
+    const WideFloat own = distance(computed);
+    for (const double toward : { -1e300, 1e300 }) {
+        const WideFloat closer = distance(std::nextafter(computed, toward)) - own;
+        if (closer.negative || (isZero(closer) && (std::bit_cast<std::uint64_t>(computed) & 1U) != 0)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // A normalized double-double with a random sign, 53 random bits in hi, a
@@ -92,10 +109,11 @@ struct RandomDoubleDouble {
         state ^= state << 17;
         return state;
     }
+    // Uniform in [0, 1).
     double unit()
     {
         return static_cast<double>(next() >> 11) * 0x1p-53;
-    } // [0, 1)
+    }
     DoubleDouble operator()()
     {
         const double hi = (1.0 + unit()) * timesPowerOfTwo(1.0, static_cast<std::int64_t>(next() % 81) - 40)
@@ -115,13 +133,13 @@ TEST(DoubleDouble, EachOperationKeepsItsStatedBound)
     for (int i = 0; i < 20000; ++i) {
         const DoubleDouble a = random();
         const DoubleDouble b = random();
-        ASSERT_TRUE(within(a + b, exactly(a) + exactly(b), 3 * U2)) << a.hi << " + " << b.hi;
-        ASSERT_TRUE(within(a * b, exactly(a) * exactly(b), 8 * U2)) << a.hi << " * " << b.hi;
+        const WideFloat sum = exactly(a) + exactly(b);
+        ASSERT_TRUE(within(exactly(a + b) - sum, sum, 3 * U2)) << a.hi << " + " << b.hi;
+        const WideFloat product = exactly(a) * exactly(b);
+        ASSERT_TRUE(within(exactly(a * b) - product, product, 8 * U2)) << a.hi << " * " << b.hi;
         // q = a / b is off by |q b - a| / |a|, relatively.
-        WideFloat error = exactly(a / b) * exactly(b) - exactly(a);
-        WideFloat size = exactly(a) * wideFromDouble(12 * U2);
-        error.negative = size.negative = false;
-        ASSERT_FALSE((size - error).negative) << a.hi << " / " << b.hi;
+        ASSERT_TRUE(within(exactly(a / b) * exactly(b) - exactly(a), exactly(a), 12 * U2))
+            << a.hi << " / " << b.hi;
     }
 }
 
@@ -147,31 +165,6 @@ TEST(WideFloat, RoundsToNearestEvenAndSaysWhenItRounded)
     EXPECT_TRUE(isZero(odd - odd) && (odd - odd).exact);
     EXPECT_EQ(toDouble(scaled(wideLeadingPart(wideFromDouble(-0.75)), 0)), -0.75);
 }
-
-namespace {
-
-// Whether `computed` is, of itself and its two neighbours, the one whose
-// distance(.) is least, ties to even. For a sum c of x and y the distance is
-// |c - (x + y)|; for a quotient c of x by y, |c y - x|, a multiple of it.
-template <typename Distance> bool isNearest(double computed, Distance distance)
-{
-    const WideFloat own = distance(computed);
-    for (const double toward : { -1e300, 1e300 }) {
-        const WideFloat closer = distance(std::nextafter(computed, toward)) - own;
-        if (closer.negative || (isZero(closer) && (std::bit_cast<std::uint64_t>(computed) & 1U) != 0)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-WideFloat size(WideFloat x)
-{
-    x.negative = false;
-    return x;
-}
-
-} // namespace
 
 // The operations under everything above must be IEEE-754's, correctly
 // rounded. armel's libgcc gets 2^k - b wrong for some b whose exponent is
