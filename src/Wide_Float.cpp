@@ -1,5 +1,7 @@
 #include "Wide_Float.h"
 
+#include <bit>
+
 namespace {
 
 constexpr int L = WideFloat::LIMBS;
@@ -11,15 +13,6 @@ struct Wide {
     std::uint32_t limb[SPAN] = {};
     std::int64_t bottom = 0;
 };
-
-int leadingBit(std::uint32_t x)
-{
-    int n = 0;
-    for (; x > 1; x >>= 1) {
-        ++n;
-    }
-    return n;
-}
 
 // The 32 bits of `w` starting at bit `at`, zeros outside it.
 std::uint32_t bitsAt(const Wide& w, std::int64_t at)
@@ -58,7 +51,8 @@ WideFloat rounded(const Wide& w, bool negative, bool exact)
         result.exact = exact;
         return result; // zero
     }
-    const std::int64_t lead = 32 * static_cast<std::int64_t>(high) + leadingBit(w.limb[high]);
+    const std::int64_t lead
+        = 32 * static_cast<std::int64_t>(high) + static_cast<int>(std::bit_width(w.limb[high])) - 1;
     const std::int64_t low = lead + 1 - WideFloat::BITS; // the lowest bit kept
     for (int i = 0; i < L; ++i) {
         result.limb[i] = bitsAt(w, low + 32 * static_cast<std::int64_t>(i));
