@@ -168,8 +168,7 @@ constexpr ScaledDoubleDouble scaled(DoubleDouble value, std::int64_t exponent = 
         value = { value.hi * 0x1p200, value.lo * 0x1p200 };
         exponent -= 200;
     }
-    const auto power
-        = static_cast<std::int64_t>((std::bit_cast<std::uint64_t>(value.hi) >> 52) & 0x7ff) - 1023;
+    const std::int64_t power = binaryParts(value.hi).power + 52; // hi is normal here
     return { { timesPowerOfTwo(value.hi, -power), timesPowerOfTwo(value.lo, -power) }, exponent + power };
 }
 
