@@ -73,9 +73,10 @@ int main()
             }
             std::memcpy(tallies[categories++].name, name, sizeof name);
         }
+        const auto term = static_cast<int>(static_cast<std::int64_t>(months));
         const unsigned long long slowBefore = monthlyPaymentSlowRuns();
-        const double got = computeMonthlyPayment(std::bit_cast<double>(amount), std::bit_cast<double>(rate),
-            static_cast<int>(static_cast<std::int64_t>(months)));
+        const double got
+            = computeMonthlyPayment(std::bit_cast<double>(amount), std::bit_cast<double>(rate), term);
         Tally& tally = tallies[index];
         ++tally.loans;
         tally.slow += monthlyPaymentSlowRuns() - slowBefore;
@@ -83,8 +84,7 @@ int main()
             ++tally.wrong;
             if (++wrong <= 20) {
                 std::printf("wrong: %.17g %.17g %d gives %a, not %a\n", std::bit_cast<double>(amount),
-                    std::bit_cast<double>(rate), static_cast<int>(static_cast<std::int64_t>(months)), got,
-                    std::bit_cast<double>(payment));
+                    std::bit_cast<double>(rate), term, got, std::bit_cast<double>(payment));
             }
         }
     }
