@@ -61,10 +61,6 @@ TEST(ScaledDoubleDouble, RangeEndsOnlyInTheLastConversion)
     EXPECT_TRUE(std::signbit(toDouble(-tiny)));
 }
 
-} // namespace
-
-namespace {
-
 WideFloat exactly(DoubleDouble x)
 {
     return wideFromDouble(x.hi) + wideFromDouble(x.lo);
@@ -121,8 +117,6 @@ struct RandomDoubleDouble {
         return quickTwoSum(hi, hi * 0x1p-53 * (2.0 * unit() - 1.0));
     }
 };
-
-} // namespace
 
 // The bounds the payment's error analysis rests on (u = 2^-53): a sum within
 // 3u^2, a product within 8u^2, a quotient within 12u^2 of the exact result.
@@ -199,3 +193,5 @@ TEST(BasicOperations, RoundCorrectlyButForArmelsKnownSubtractions)
     EXPECT_EQ(known, 0);
 #endif
 }
+
+} // namespace
