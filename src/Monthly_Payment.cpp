@@ -5,8 +5,10 @@
 #include "Double_Double.h"
 #include "Wide_Float.h"
 
+#include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -211,47 +213,115 @@ ScaledDoubleDouble approximatePayment(double amount, double rate, int months, co
 
 std::uint64_t slowRuns = 0;
 
+// A part of D, with its error below 2^(scale - 218), or scale EXACT when it
+// has none. X and W are within 2^-220 of themselves, a r and m are exact and
+// a r - m within 2^-256, so a product of them and at most one of X and W is
+// within 2^-219 of its value; a sum adds 2^-256 of its own size. The scale is
+// the exponent of the largest inexact part (|v| < 2^exponent).
+constexpr std::int64_t EXACT = std::numeric_limits<std::int64_t>::min();
+
+struct Part {
+    WideFloat value;
+    std::int64_t scale;
+};
+
+Part part(const WideFloat& value, const WideFloat& inner)
+{
+    std::int64_t scale = EXACT;
+    for (const WideFloat* v : { &value, &inner }) {
+        if (!isZero(*v) && v->exponent > scale) {
+            scale = v->exponent;
+        }
+    }
+    return { value, value.exact ? EXACT : scale };
+}
+
+Part part(const WideFloat& value)
+{
+    return part(value, value);
+}
+
+// D, whose sign is that of P - m times W's (flipped for n < 0), as two parts
+// arranged so that what cancels is exact wherever it can be:
+//   n > 0 (D = a r X - m W):   |W| < 1/2   a r + (a r - m) W
+//                              |X| >= 2    (a r - m) X + m
+//                              |X| < 1/2   (a r X + m) - m X
+//                              otherwise   a r X - m W
+//   n < 0 (D = a r + m W):     |X| >= 2    (a r + m X) - m
+//                              |X| < 1/2   (a r - m) + m X
+//                              otherwise   a r + m W
+// Where x^n lies past 2^+-200, P is a r (1 + e) or -a r x^n (1 + e) with
+// |e| < 2^-199, which 256 bits of a sum of a r X and m W cannot see; these
+// forms leave e in a part of its own. When that leading term is m itself,
+// the part before it is exactly 0 and D is the rest alone; when it is not,
+// it is at least 2^-107 of m away (a r has at most 106 significant bits, m
+// 54), far more than the rest.
+struct Difference {
+    Part first;
+    Part second;
+};
+
+Difference difference(const WideFloat& ar, const WideFloat& m, int months, const WideGrowth& growth)
+{
+    const WideFloat& x = growth.power;
+    const WideFloat& w = growth.less;
+    const bool huge = x.exponent >= 2; // |X| >= 2
+    const bool tiny = x.exponent <= -1; // |X| < 1/2
+    if (months > 0) {
+        if (w.exponent <= -1) {
+            return { part(ar), part((ar - m) * w) };
+        }
+        if (huge) {
+            return { part((ar - m) * x), part(m) };
+        }
+        const WideFloat arx = ar * x;
+        if (tiny) {
+            return { part(arx + m, arx), part(-(m * x)) };
+        }
+        return { part(arx), part(-(m * w)) };
+    }
+    if (huge) {
+        const WideFloat mx = m * x;
+        return { part(ar + mx, mx), part(-m) };
+    }
+    if (tiny) {
+        return { part(ar - m), part(m * x) };
+    }
+    return { part(ar), part(m * w) };
+}
+
 // Which of the two doubles beside guess's midpoint m the exact payment P is
-// nearer, decided from the sign of P - m without dividing:
-//   n > 0: P - m = D / W, D = a r X - m W, or a r + (a r - m) W when |W| < 1/2
-//          (there X = 1 + W has cancelled, for rates near 0);
-//   n < 0: P - m = -D / W, D = a r + m W.
-// D's two terms carry relative errors below 2^-218, so its sign is certain
-// once |D| passes 2^-210 of the larger term. Otherwise, if no operation
-// rounded, D is exact, and 0 means a tie, which goes to the even double.
-// A tie needs few bits: X within 54 significant bits and W within 106, and
-// so do all the powers and sums that lead to them, well inside 256 bits.
-// That leaves, in principle, payments within about 2^-200 of a midpoint but
-// not on it, for which the guess's own nearest double stands.
+// nearer, decided from the sign of D (above) without dividing. D's error is
+// below 2^(S - 217) + 2^-256 |D| for S the parts' larger scale, so its sign
+// is certain once |D| reaches 2^(S - 210). When both parts are exact, the
+// rounded sum has D's own sign, and 0 means a tie, which goes to the even
+// double. A tie needs few bits: X within 54 significant bits and W within
+// 106, so all the powers, products and sums that lead to D are exact.
+// What is left undecided is a payment within about 2^-208 of a midpoint
+// but not on it, with inexact parts: the assertion stops debug, sanitizer
+// and fuzz builds there; an optimised build keeps the guess's nearest double.
 double decide(double amount, double rate, int months, const WideGrowth& growth, const Rounded& guess)
 {
     ++slowRuns;
-    const WideFloat a = wideFromDouble(amount);
-    const WideFloat r = wideFromDouble(rate);
-    const WideFloat ar = a * r;
+    const WideFloat ar = wideFromDouble(amount) * wideFromDouble(rate);
     const WideFloat m = wideFromInteger(guess.midpoint, guess.grid - 1, guess.negative);
-    WideFloat first = ar;
-    WideFloat second = m * growth.less;
-    if (months > 0) {
-        const bool small = growth.less.exponent <= -1; // |W| < 1/2
-        first = small ? ar : ar * growth.power;
-        second = small ? (ar - m) * growth.less : -second;
-    }
-    const WideFloat difference = first + second;
-    const std::int64_t scale = first.exponent > second.exponent ? first.exponent : second.exponent;
-    const bool certain = !isZero(difference) && difference.exponent > scale - 210;
-    if (!certain && !difference.exact) {
+    const Difference parts = difference(ar, m, months, growth);
+    const WideFloat d = parts.first.value + parts.second.value;
+    const std::int64_t scale = parts.first.scale > parts.second.scale ? parts.first.scale : parts.second.scale;
+    const bool certain = scale == EXACT || (!isZero(d) && d.exponent > scale - 210);
+    assert(certain && "a payment too close to a midpoint to decide in 256 bits");
+    if (!certain) {
         return guess.nearest;
     }
     const std::uint64_t below = guess.midpoint >> 1; // the neighbours, in units of 2^grid
     const double lower = timesPowerOfTwo(static_cast<double>(below), guess.grid);
     const double upper = timesPowerOfTwo(static_cast<double>(below + 1), guess.grid);
     double size = lower;
-    if (isZero(difference)) {
+    if (isZero(d)) {
         size = (below & 1U) == 0 ? lower : upper;
     } else {
         // P - m has D's sign, times W's, and flipped for n < 0.
-        const bool above = difference.negative == growth.less.negative ? months > 0 : months < 0;
+        const bool above = d.negative == growth.less.negative ? months > 0 : months < 0;
         size = above != guess.negative ? upper : lower;
     }
     return guess.negative ? -size : size;

@@ -183,7 +183,9 @@ WideFloat operator*(const WideFloat& a, const WideFloat& b)
         }
     }
     product.bottom = a.exponent + b.exponent - 2 * std::int64_t { WideFloat::BITS };
-    return rounded(product, a.negative != b.negative, a.exact && b.exact);
+    // An exact zero makes the product exactly zero, whatever the other's error.
+    const bool exactZero = (isZero(a) && a.exact) || (isZero(b) && b.exact);
+    return rounded(product, a.negative != b.negative, exactZero || (a.exact && b.exact));
 }
 
 DoubleDouble wideLeadingPart(const WideFloat& a)

@@ -41,7 +41,7 @@ int main()
         std::perror(PAYMENTS_TABLE);
         return 1;
     }
-    Tally tallies[16] {};
+    Tally tallies[24] {};
     int categories = 0;
     int wrong = 0;
     char line[512];
@@ -67,7 +67,7 @@ int main()
             ++index;
         }
         if (index == categories) {
-            if (categories == 16) {
+            if (categories == 24) {
                 std::fputs("too many categories\n", stderr);
                 return 1;
             }
