@@ -307,7 +307,8 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
     const WideFloat m = wideFromInteger(guess.midpoint, guess.grid - 1, guess.negative);
     const Difference parts = difference(ar, m, months, growth);
     const WideFloat d = parts.first.value + parts.second.value;
-    const std::int64_t scale = parts.first.scale > parts.second.scale ? parts.first.scale : parts.second.scale;
+    const std::int64_t scale
+        = parts.first.scale > parts.second.scale ? parts.first.scale : parts.second.scale;
     const bool certain = scale == EXACT || (!isZero(d) && d.exponent > scale - 210);
     assert(certain && "a payment too close to a midpoint to decide in 256 bits");
     if (!certain) {
@@ -371,7 +372,7 @@ double tinyRatePayment(double amount, double rate, int months)
     const std::uint64_t half = odd / divisor; // |a / n| = half * 2^-1075, half odd
     const bool away = ((static_cast<std::int64_t>(months) + 1) > 0) == (rate > 0.0);
     const double size = timesPowerOfTwo(static_cast<double>(away ? half / 2 + 1 : half / 2), -1074);
-    return quotient < 0.0 ? -size : size;
+    return (amount < 0.0) != (months < 0) ? -size : size; // quotient may be a zero, signed or not
 }
 
 } // namespace
