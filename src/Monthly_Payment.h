@@ -4,10 +4,14 @@
 
 // amount * r / (1 - (1 + r)^-n) for a monthly rate r (a fraction, not a
 // percentage) and n months: the double nearest its exact value, ties to even,
-// wherever that value is a finite number. A zero rate gives amount / n, its
-// limit. Where the formula has no finite value (n = 0, r = -100% with n > 0,
-// r = -200% with n even, an infinite or not-a-number amount or rate), the
-// result is what the formula gives evaluated as it stands.
+// wherever that value is a finite number. One case rests on a search rather
+// than a proof: a payment within about 2^-208 of a midpoint between doubles,
+// not on it, whose 256-bit decision is not exact; there an assertion stops
+// builds that keep assertions, and others return the double-double answer's
+// nearest double. A zero rate gives amount / n, its limit. Where the formula
+// has no finite value (n = 0, r = -100% with n > 0, r = -200% with n even, an
+// infinite or not-a-number amount or rate), the result is what the formula
+// gives evaluated as it stands.
 //
 // How it is found (n = months, x = 1 + r):
 //
@@ -23,6 +27,8 @@
 //                                           near a midpoint, the
 //                                           sign of P - m in 256
 //                                           bits, exact for ties
+//                                           and for a leading term
+//                                           on a midpoint
 //   -1                 n < 0    finite      -amount                 0
 //   r < -1, x^n != 1   n != 0   finite      256 bits, then as above 1
 //   the rest (n = 0, r = -1 with n > 0, r = -2 with n even, r = +-inf or nan,
