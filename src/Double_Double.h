@@ -114,9 +114,9 @@ constexpr DoubleDouble operator-(DoubleDouble a, DoubleDouble b)
 }
 
 // The product with hi * hi exact, the cross terms rounded and lo * lo
-// dropped (the QD library's dd_real product): within 8u^2 by this count, with
-// H = |a.hi b.hi|: lo * lo is at most u^2 H, each cross term rounds by u^2 H,
-// their sum by 2u^2 H and its sum with the exact product's tail by 3u^2 H.
+// dropped (the QD library's dd_real product): within 8u^2 of the exact
+// product, for normalized operands, as Gappa proves in proofs/dd_product.g
+// (scripts/lint runs it).
 constexpr DoubleDouble operator*(DoubleDouble a, DoubleDouble b)
 {
     const DoubleDouble product = twoProduct(a.hi, b.hi);
@@ -124,8 +124,10 @@ constexpr DoubleDouble operator*(DoubleDouble a, DoubleDouble b)
 }
 
 // Long division, one double of quotient at a time (the QD library's
-// accurate_div): within 12u^2. The first remainder a - q1 b carries the
-// product's 8u^2 of |a|, the final sum 3u^2, and the rest is of order u^3.
+// accurate_div): within 12u^2 by this count, which no machine has checked
+// yet, only the bounds test (tests/double_double_test.cpp): the first
+// remainder a - q1 b carries the product's 8u^2 of |a|, the final sum 3u^2,
+// and the rest is of order u^3.
 constexpr DoubleDouble operator/(DoubleDouble a, DoubleDouble b)
 {
     const double first = a.hi / b.hi;

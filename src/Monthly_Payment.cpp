@@ -203,8 +203,11 @@ ScaledDoubleDouble toScaled(const WideFloat& x)
     return isZero(x) ? scaled(0.0) : scaled(wideLeadingPart(x), x.exponent);
 }
 
-// The payment to about 2^-100 from the wide growth: a r X / W for n > 0,
-// -a r / W for n < 0, where X = x^|n| and W = X - 1.
+// The payment within 2^-100 from the wide growth: a r X / W for n > 0,
+// -a r / W for n < 0, where X = x^|n| and W = X - 1. a r is exact (Dekker's
+// product of two doubles whose mantissas are in [1, 2)); the leading parts of
+// X and W are within 2^-104 each; the product and the quotient add 8u^2 and
+// 12u^2: 2^-103 (1/2 + 1/2 + 1 + 3/2) < 2^-101.1.
 ScaledDoubleDouble approximatePayment(double amount, double rate, int months, const WideGrowth& growth)
 {
     const ScaledDoubleDouble ar = scaled(amount) * scaled(rate);
@@ -328,16 +331,37 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
     return guess.negative ? -size : size;
 }
 
-// The relative error of the double-double path for a rate above -100% and at
-// least 2^-150 in size, u = 2^-53, from the operations' bounds in
-// Double_Double.h:
-// - power branch (|n r| >= 2^-10): x^|n| by squaring, (|n| - 1) 8u^2; 1 / x^n,
-//   12u^2; 1 - x^-n magnifies those at most 1025 times, since it is at least
-//   n r / (1 + n r) in size; then a sum, a quotient and a product: in all
-//   below 8201 (|n| + 2) u^2, about (|n| + 2) 2^-93;
-// - (1 + r)^|n| - 1 built up for |n r| < 2^-10: 14 |n| u^2 + 460u^2;
-// - past 2^200 either way 1 is dropped beside x^-n or it beside 1: 2^-199.
-// Doubled, for the second-order terms: (|n| + 2) 2^-92.
+// The relative error of the double-double path, for a finite rate above
+// -100% with |r| >= 2^-150, a finite nonzero amount and n != 0; u = 2^-53,
+// and each operation's bound is Double_Double.h's: a sum 3u^2 (Joldes,
+// Muller and Popescu 2017), a product 8u^2 (proofs/dd_product.g), a quotient
+// 12u^2 (counted, and held only by the bounds test). Mantissas stay in
+// [1, 2), so no step over- or underflows. Second-order terms are below 2^-70
+// of each bound and are left out.
+// L1 x = 1 + r is exact (TwoSum). The table's "tiny-rate" loans, with r near
+//    2^-150, aim at it.
+// L2 x^k by squaring is within (k - 1) 8u^2: a product adds its factors'
+//    errors and 8u^2, and k - 1 products make x^k, however grouped. Aimed
+//    at by the longest terms, 2^31 - 1 ("tiny-rate", "farther-midpoint").
+// L3 For |n r| >= 2^-10 and t = x^-n (a quotient more for n > 0, 12u^2),
+//    |t / (1 - t)| <= 1025: for r > 0 and n > 0, x^n - 1 >= n r >= 2^-10,
+//    and the other three signs follow the same way from (1 + s)^m - 1 >= m s
+//    and 1 - (1 - s)^m >= m s / (1 + m s). So 1 - t, a sum (3u^2), is
+//    within 1025 e_t + 3u^2 for t within e_t. Aimed at by "method-switch", n r at 2^-10.
+// L4 Past 2^200 either way the discount is taken as -t or 1, within 2^-199.
+//    Aimed at by "shortcut", x^n at 2^+-200.
+// L5 r / (1 - t) and the amount's product add 12u^2 and 8u^2. With L2-L3:
+//    1025 ((|n| - 1) 8u^2 + 12u^2) + 3u^2 + 20u^2 <= 8200 (|n| + 1) u^2,
+//    which is below (|n| + 1) 2^-92.99.
+// L6 For |n r| < 2^-10, U = x^|n| - 1 is built by U_(a+b) = U_a + U_b +
+//    U_a U_b. The terms share a sign but for U_a U_b, below 2^-9.9 of the
+//    sum, so a step's condition numbers add up to at most 1.003 and its
+//    roundings to 6.1u^2 of it; at most 64 steps lie on any path, so U is
+//    within 64 (6.1u^2) 1.003^64 < 477u^2. The discount U / (1 + U), or -U,
+//    the rate's product and the quotient add at most 24u^2, the amount 8u^2:
+//    below 510u^2. Aimed at by "small-rate", with terms of 1 to 10^6.
+// The bound used, (|n| + 2) 2^-92, is above L4, L5 and L6 by a factor of
+// about two, which covers the terms left out.
 double fastError(int months)
 {
     return (static_cast<double>(magnitude(months)) + 2.0) * 0x1p-92;
@@ -354,6 +378,8 @@ double tinyRatePayment(double amount, double rate, int months)
 {
     const double quotient = amount / static_cast<double>(months);
     const BinaryParts parts = binaryParts(amount);
+    // With power > -1011 the amount is at least 2^-958, so |a / n| >= 2^-989
+    // for |n| <= 2^31: normal.
     if (amount == 0.0 || months == -1 || parts.power > -1011) {
         return quotient; // a zero, -a exactly, or a quotient above the subnormals
     }

@@ -116,6 +116,16 @@ struct RandomDoubleDouble {
             * ((next() & 1U) != 0 ? -1.0 : 1.0);
         return quickTwoSum(hi, hi * 0x1p-53 * (2.0 * unit() - 1.0));
     }
+    // The worst operands of the bounds: hi at 1, just above it or just below
+    // 2, where the relative weight of lo and of each rounding is largest,
+    // and lo at its largest either way.
+    DoubleDouble extreme()
+    {
+        static constexpr double HIGHS[] = { 1.0, 1.0 + 0x1p-52, 2.0 - 0x1p-52, 1.5 - 0x1p-52 };
+        const double hi = HIGHS[next() % 4] * ((next() & 1U) != 0 ? -1.0 : 1.0);
+        const double lo = (next() & 1U) != 0 ? 0x1p-53 : -0x1p-53;
+        return { hi, hi == 1.0 || hi == -1.0 ? lo * 0.5 : lo };
+    }
 };
 
 // The bounds the payment's error analysis rests on (u = 2^-53): a sum within
@@ -134,6 +144,20 @@ TEST(DoubleDouble, EachOperationKeepsItsStatedBound)
         // q = a / b is off by |q b - a| / |a|, relatively.
         ASSERT_TRUE(within(exactly(a / b) * exactly(b) - exactly(a), exactly(a), 12 * U2))
             << a.hi << " / " << b.hi;
+    }
+    // The extremes, with and against each other, and sums that cancel all
+    // but their last bits: b = -a moved by a few units of hi's last place.
+    for (int i = 0; i < 20000; ++i) {
+        const DoubleDouble a = random.extreme();
+        DoubleDouble b = (i & 1) != 0 ? random.extreme() : random();
+        const WideFloat product = exactly(a) * exactly(b);
+        ASSERT_TRUE(within(exactly(a * b) - product, product, 8 * U2)) << a.hi << " * " << b.hi;
+        ASSERT_TRUE(within(exactly(a / b) * exactly(b) - exactly(a), exactly(a), 12 * U2))
+            << a.hi << " / " << b.hi;
+        const double shift = static_cast<double>(static_cast<int>(random.next() % 9) - 4);
+        b = quickTwoSum(-a.hi * (1.0 + shift * 0x1p-52), a.hi * 0x1p-53 * (2.0 * random.unit() - 1.0));
+        const WideFloat sum = exactly(a) + exactly(b);
+        ASSERT_TRUE(isZero(sum) || within(exactly(a + b) - sum, sum, 3 * U2)) << a.hi << " + " << b.hi;
     }
 }
 
