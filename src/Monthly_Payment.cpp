@@ -335,7 +335,7 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
 // -100% with |r| >= 2^-150, a finite nonzero amount and n != 0; u = 2^-53,
 // and each operation's bound is Double_Double.h's: a sum 3u^2 (Joldes,
 // Muller and Popescu 2017), a product 8u^2 (proofs/dd_product.g), a quotient
-// 12u^2 (counted, and held only by the bounds test). Mantissas stay in
+// 8u^2 (proofs/dd_quotient.g), taken as 12u^2 below. Mantissas stay in
 // [1, 2), so no step over- or underflows. Second-order terms are below 2^-70
 // of each bound and are left out.
 // L1 x = 1 + r is exact (TwoSum). The table's "tiny-rate" loans, with r near
