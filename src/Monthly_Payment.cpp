@@ -1,5 +1,103 @@
 // The fixed monthly payment of a loan, from IEEE-754's basic operations
 // alone, so that every platform gives the same bits.
+//
+// Why it is correctly rounded, lemma by lemma. P = a r / (1 - t) is the exact
+// payment, x = 1 + r, t = x^-n, X = x^|n|, W = X - 1; u = 2^-53, d = 2^-256.
+// The basic operations round correctly (armel's libgcc does not, always: the
+// README's platform notes). Each lemma names the table category of
+// tests/payments.txt, or the test, that aims at its worst case.
+//
+// Double-double operations, normalized operands, mantissas in [1, 2) so that
+// nothing over- or underflows (ScaledDoubleDouble):
+// P1 A sum is within 3u^2 / (1 - 4u): Joldes, Muller and Popescu, ACM TOMS
+//    2017, AccurateDWPlusDW. A product is within 8u^2 (proofs/dd_product.g)
+//    and a quotient within 8u^2 (proofs/dd_quotient.g), proven by Gappa in
+//    scripts/lint; below, a quotient is taken as 12u^2. Test:
+//    DoubleDouble.EachOperationKeepsItsStatedBound, extremes and cancelling
+//    sums among its operands. Second-order terms are below 2^-70 of every
+//    bound below and are left out.
+//
+// The fast path, for a finite rate above -100% with |r| >= 2^-150, a finite
+// nonzero amount and n != 0 (ratePerDiscount, fastError):
+// P2 x = 1 + r is exact (TwoSum). "tiny-rate", r near 2^-150.
+// P3 x^k by squaring is within (k - 1) 8u^2: a product adds its factors'
+//    errors and 8u^2, and k - 1 products make x^k, however grouped.
+//    "tiny-rate" and "farther-midpoint", terms to 2^31 - 1.
+// P4 For |n r| >= 2^-10, |t / (1 - t)| <= 1025: for r > 0 and n > 0,
+//    x^n - 1 >= n r >= 2^-10 (Bernoulli's inequality), and the other three
+//    signs follow the same way from (1 + s)^m - 1 >= m s and
+//    1 - (1 - s)^m >= m s / (1 + m s). So 1 - t, a sum, is within
+//    1025 e + 3u^2 for t within e. "method-switch", n r at 2^-10.
+// P5 Past 2^200 either way the discount 1 - t is taken as -t or 1, within
+//    2^-199. "shortcut", x^n at 2^+-200.
+// P6 With P3 and P4, t = 1 / x^n (a quotient more for n > 0), r / (1 - t)
+//    and the amount's product: 1025 ((|n| - 1) 8u^2 + 12u^2) + 3u^2 + 20u^2
+//    <= 8200 (|n| + 1) u^2, below (|n| + 1) 2^-92.99.
+// P7 For |n r| < 2^-10, U = x^|n| - 1 is built by U_(a+b) = U_a + U_b +
+//    U_a U_b. The terms share a sign but for U_a U_b, below 2^-9.9 of the
+//    sum, so a step's condition numbers add up to at most 1.003 and its
+//    roundings to 6.1u^2; at most 64 steps lie on any path, so U is within
+//    64 (6.1u^2) 1.003^64 < 477u^2. The discount U / (1 + U), or -U, the
+//    rate's product and the quotient add at most 24u^2, the amount 8u^2:
+//    below 510u^2. "small-rate", terms of 1 to 10^6.
+// P8 fastError's (|n| + 2) 2^-92 is above P5, P6 and P7 by a factor of about
+//    two, which covers the terms left out. roundOnce calls a value certain
+//    only when every value within that error rounds to the same double.
+//    "near-midpoint", "farther-midpoint", payments 2^-106 to 2^-75 from a
+//    midpoint.
+//
+// The tiny-rate path, 0 < |r| < 2^-150 (tinyRatePayment):
+// P9 With n r that small, P = (a / n) (1 + e) with e = (n + 1) r / 2 to
+//    within 2^-116, of the sign of (n + 1) r. A normal a / n is never a
+//    midpoint (that needs 54 significant bits, a has 53) nor within 2^-85 of
+//    one (it differs from one by at least 2^-54 / n of itself), so one
+//    division rounds it right. A subnormal a / n can be a midpoint, a = M 2^e
+//    and n = N 2^j with N dividing M and e - j = -1075; P then lies just past
+//    it on e's side. An amount with power > -1011 is at least 2^-958, so
+//    |a / n| >= 2^-989 is normal for |n| <= 2^31. "tiny-rate", "reported".
+//
+// The 256-bit path (wideGrowth, approximatePayment, decide):
+// P10 X and W are within 2^-220 for |n| <= 2^31, each operation within d:
+//    the pair for a + b months is (X_a X_b, W_a + W_b + W_a W_b). X adds its
+//    factors' errors and d, so X_n is within (2n - 1) d. For s = r > 0 every
+//    term of W is positive, and a pair costs two roundings more: 3n d. For
+//    -1 < r < 0, W is in (-1, 0), the sum's condition numbers add up to at
+//    most 1 and its terms to at most twice it: 4d a pair, 256d along at most
+//    64 pairs. Below -100%, x^n = +-y^n with y = -1 - r, computed alike, and
+//    W = -(y^n + 1) for odd n adds one rounding without cancelling. That is
+//    2^-222.4 at n = 2^31. "below-minus-100", "large-power-tie", terms to
+//    2^31.
+// P11 approximatePayment is within 2^-100: a r is exact (Dekker's product),
+//    the leading parts of X and W are within 2^-104 each, the product and
+//    the quotient add 8u^2 and 12u^2: 2^-103 (1/2 + 1/2 + 1 + 3/2) <
+//    2^-101.1. "below-minus-100".
+// P12 decide: P - m has the sign of D / W for n > 0 and of -D / W for n < 0,
+//    D = a r X - m W or a r + m W, which `difference` arranges in two parts.
+//    X and W within 2^-220, a r and m exact and a r - m within d, so a
+//    product of them and at most one of X and W is within 2^-219 of itself,
+//    and a sum adds d of its own size: each part is within 2^(scale - 218),
+//    scale the exponent of its largest inexact piece, and D within
+//    2^(S - 217) + d |D| for S the larger. Its sign is certain once |D|
+//    reaches 2^(S - 210). When both parts are exact, the rounded sum has D's
+//    own sign, and 0 is a tie. "midpoint", "near-midpoint".
+// P13 A tie needs X within 54 significant bits and W within 106, so
+//    2^-107 < |X| < 2^107; every power, product and sum leading to D is then
+//    exact in 256 bits, in each of difference's arrangements. "midpoint",
+//    "edge-tie".
+// P14 Past 2^+-200, P = a r (1 + e) (|t| small) or -a r x^n (1 + e) (|t|
+//    large), |e| < 2^-199: the arrangement leaves e in a part of its own.
+//    If the leading term is m, the part before it is exactly 0 and D is the
+//    rest, of known sign. If a r is not m, it is at least 2^-107 of m away (a
+//    r has at most 106 significant bits, m 54), far beyond the rest. If
+//    -a r x^n is m, X's odd part divides m's (n > 0) or a r's (n < 0), so X
+//    has at most 106 significant bits and every part is exact. If it is not
+//    m, a part is inexact unless X is exact, and no proof bounds how near m
+//    it lies: the open case below. "large-power-tie", "small-power-tie",
+//    "large-power-near-tie".
+// Open: a payment within about 2^-208 of a midpoint, not on it, whose parts
+// are not exact. No proof excludes it; none has been found (the reference
+// table's loans, and fuzz/payment_fuzzer.cpp against MPFR in every CI run).
+// An assertion stops debug, sanitizer and fuzz builds there.
 #include "Monthly_Payment.h"
 
 #include "Double_Double.h"
@@ -159,16 +257,7 @@ Rounded roundOnce(ScaledDoubleDouble v, double relativeError)
         grid, negative };
 }
 
-// (1 + s)^count and (1 + s)^count - 1, each to a relative error below
-// 2^-220 for count <= 2^31, in 256-bit arithmetic (relative error 2^-256 =: d
-// an operation). The pair for a + b months is (X_a X_b, U_a + U_b + U_a U_b):
-// - X: each product adds its factors' errors and d, so X_n is within (2n-1)d;
-// - U for s > 0: every term is positive, errors add up as for X, and a pair
-//   costs two more roundings: within 3n d;
-// - U for -1 < s < 0: U in (-1, 0), the sum's condition numbers sum to at
-//   most 1 and the terms are at most twice the result, so each pair adds 4d
-//   and a chain of at most 64 pairs 256d.
-// That is 2^-222.4 at n = 2^31, with room for the second-order terms.
+// x^count and x^count - 1, within 2^-220 (P10).
 struct WideGrowth {
     WideFloat power;
     WideFloat less; // power - 1
@@ -203,11 +292,7 @@ ScaledDoubleDouble toScaled(const WideFloat& x)
     return isZero(x) ? scaled(0.0) : scaled(wideLeadingPart(x), x.exponent);
 }
 
-// The payment within 2^-100 from the wide growth: a r X / W for n > 0,
-// -a r / W for n < 0, where X = x^|n| and W = X - 1. a r is exact (Dekker's
-// product of two doubles whose mantissas are in [1, 2)); the leading parts of
-// X and W are within 2^-104 each; the product and the quotient add 8u^2 and
-// 12u^2: 2^-103 (1/2 + 1/2 + 1 + 3/2) < 2^-101.1.
+// The payment within 2^-100 (P11): a r X / W for n > 0, -a r / W for n < 0.
 ScaledDoubleDouble approximatePayment(double amount, double rate, int months, const WideGrowth& growth)
 {
     const ScaledDoubleDouble ar = scaled(amount) * scaled(rate);
@@ -217,10 +302,7 @@ ScaledDoubleDouble approximatePayment(double amount, double rate, int months, co
 std::uint64_t slowRuns = 0;
 
 // A part of D, with its error below 2^(scale - 218), or scale EXACT when it
-// has none. X and W are within 2^-220 of themselves, a r and m are exact and
-// a r - m within 2^-256, so a product of them and at most one of X and W is
-// within 2^-219 of its value; a sum adds 2^-256 of its own size. The scale is
-// the exponent of the largest inexact part (|v| < 2^exponent).
+// has none (P12).
 constexpr std::int64_t EXACT = std::numeric_limits<std::int64_t>::min();
 
 struct Part {
@@ -253,12 +335,7 @@ Part part(const WideFloat& value)
 //   n < 0 (D = a r + m W):     |X| >= 2    (a r + m X) - m
 //                              |X| < 1/2   (a r - m) + m X
 //                              otherwise   a r + m W
-// Where x^n lies past 2^+-200, P is a r (1 + e) or -a r x^n (1 + e) with
-// |e| < 2^-199, which 256 bits of a sum of a r X and m W cannot see; these
-// forms leave e in a part of its own. When that leading term is m itself,
-// the part before it is exactly 0 and D is the rest alone; when it is not,
-// it is at least 2^-107 of m away (a r has at most 106 significant bits, m
-// 54), far more than the rest.
+// Past 2^+-200 the leading term has a part of its own (P14).
 struct Difference {
     Part first;
     Part second;
@@ -294,15 +371,8 @@ Difference difference(const WideFloat& ar, const WideFloat& m, int months, const
 }
 
 // Which of the two doubles beside guess's midpoint m the exact payment P is
-// nearer, decided from the sign of D (above) without dividing. D's error is
-// below 2^(S - 217) + 2^-256 |D| for S the parts' larger scale, so its sign
-// is certain once |D| reaches 2^(S - 210). When both parts are exact, the
-// rounded sum has D's own sign, and 0 means a tie, which goes to the even
-// double. A tie needs few bits: X within 54 significant bits and W within
-// 106, so all the powers, products and sums that lead to D are exact.
-// What is left undecided is a payment within about 2^-208 of a midpoint
-// but not on it, with inexact parts: the assertion stops debug, sanitizer
-// and fuzz builds there; an optimised build keeps the guess's nearest double.
+// nearer, from the sign of D (P12-P14). What is left undecided stops builds
+// that keep assertions; an optimised build keeps the guess's nearest double.
 double decide(double amount, double rate, int months, const WideGrowth& growth, const Rounded& guess)
 {
     ++slowRuns;
@@ -331,55 +401,17 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
     return guess.negative ? -size : size;
 }
 
-// The relative error of the double-double path, for a finite rate above
-// -100% with |r| >= 2^-150, a finite nonzero amount and n != 0; u = 2^-53,
-// and each operation's bound is Double_Double.h's: a sum 3u^2 (Joldes,
-// Muller and Popescu 2017), a product 8u^2 (proofs/dd_product.g), a quotient
-// 8u^2 (proofs/dd_quotient.g), taken as 12u^2 below. Mantissas stay in
-// [1, 2), so no step over- or underflows. Second-order terms are below 2^-70
-// of each bound and are left out.
-// L1 x = 1 + r is exact (TwoSum). The table's "tiny-rate" loans, with r near
-//    2^-150, aim at it.
-// L2 x^k by squaring is within (k - 1) 8u^2: a product adds its factors'
-//    errors and 8u^2, and k - 1 products make x^k, however grouped. Aimed
-//    at by the longest terms, 2^31 - 1 ("tiny-rate", "farther-midpoint").
-// L3 For |n r| >= 2^-10 and t = x^-n (a quotient more for n > 0, 12u^2),
-//    |t / (1 - t)| <= 1025: for r > 0 and n > 0, x^n - 1 >= n r >= 2^-10,
-//    and the other three signs follow the same way from (1 + s)^m - 1 >= m s
-//    and 1 - (1 - s)^m >= m s / (1 + m s). So 1 - t, a sum (3u^2), is
-//    within 1025 e_t + 3u^2 for t within e_t. Aimed at by "method-switch", n r at 2^-10.
-// L4 Past 2^200 either way the discount is taken as -t or 1, within 2^-199.
-//    Aimed at by "shortcut", x^n at 2^+-200.
-// L5 r / (1 - t) and the amount's product add 12u^2 and 8u^2. With L2-L3:
-//    1025 ((|n| - 1) 8u^2 + 12u^2) + 3u^2 + 20u^2 <= 8200 (|n| + 1) u^2,
-//    which is below (|n| + 1) 2^-92.99.
-// L6 For |n r| < 2^-10, U = x^|n| - 1 is built by U_(a+b) = U_a + U_b +
-//    U_a U_b. The terms share a sign but for U_a U_b, below 2^-9.9 of the
-//    sum, so a step's condition numbers add up to at most 1.003 and its
-//    roundings to 6.1u^2 of it; at most 64 steps lie on any path, so U is
-//    within 64 (6.1u^2) 1.003^64 < 477u^2. The discount U / (1 + U), or -U,
-//    the rate's product and the quotient add at most 24u^2, the amount 8u^2:
-//    below 510u^2. Aimed at by "small-rate", with terms of 1 to 10^6.
-// The bound used, (|n| + 2) 2^-92, is above L4, L5 and L6 by a factor of
-// about two, which covers the terms left out.
+// The fast path's relative error bound (P2-P8).
 double fastError(int months)
 {
     return (static_cast<double>(magnitude(months)) + 2.0) * 0x1p-92;
 }
 
-// The payment for 0 < |r| < 2^-150: with n r that small, it is (a / n) (1 + e)
-// for e = (n + 1) r / 2 to within 2^-116, whose sign is that of (n + 1) r.
-// A normal a / n is never within 2^-85 of a midpoint (a midpoint needs 54
-// significant bits, and a quotient by n differs from one by at least 2^-54 / n
-// of it), so the division rounds it right. A subnormal a / n can be a
-// midpoint itself, a = M 2^e and n = N 2^j with N dividing M and e - j =
-// -1075; the payment then lies just past it on e's side.
+// The payment for 0 < |r| < 2^-150 (P9).
 double tinyRatePayment(double amount, double rate, int months)
 {
     const double quotient = amount / static_cast<double>(months);
     const BinaryParts parts = binaryParts(amount);
-    // With power > -1011 the amount is at least 2^-958, so |a / n| >= 2^-989
-    // for |n| <= 2^31: normal.
     if (amount == 0.0 || months == -1 || parts.power > -1011) {
         return quotient; // a zero, -a exactly, or a quotient above the subnormals
     }
