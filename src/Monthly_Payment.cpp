@@ -299,8 +299,6 @@ ScaledDoubleDouble approximatePayment(double amount, double rate, int months, co
     return months > 0 ? ar * toScaled(growth.power) / toScaled(growth.less) : -(ar / toScaled(growth.less));
 }
 
-std::uint64_t slowRuns = 0;
-
 // A part of D, with its error below 2^(scale - 218), or scale EXACT when it
 // has none (P12).
 constexpr std::int64_t EXACT = std::numeric_limits<std::int64_t>::min();
@@ -375,7 +373,6 @@ Difference difference(const WideFloat& ar, const WideFloat& m, int months, const
 // that keep assertions; an optimised build keeps the guess's nearest double.
 double decide(double amount, double rate, int months, const WideGrowth& growth, const Rounded& guess)
 {
-    ++slowRuns;
     const WideFloat ar = wideFromDouble(amount) * wideFromDouble(rate);
     const WideFloat m = wideFromInteger(guess.midpoint, guess.grid - 1, guess.negative);
     const Difference parts = difference(ar, m, months, growth);
@@ -434,11 +431,6 @@ double tinyRatePayment(double amount, double rate, int months)
 }
 
 } // namespace
-
-unsigned long long monthlyPaymentSlowRuns()
-{
-    return slowRuns;
-}
 
 double computeMonthlyPayment(double amount, double monthlyRate, int months)
 {

@@ -35,7 +35,4 @@
 //   an infinite or nan amount below -100%): the formula as it stands.
 double computeMonthlyPayment(double amount, double monthlyRate, int months);
 
-// How many payments so far took the 256-bit path: for tests and measurements.
-unsigned long long monthlyPaymentSlowRuns();
-
 #endif
