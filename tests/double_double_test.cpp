@@ -185,8 +185,10 @@ TEST(WideFloat, RoundsToNearestEvenAndSaysWhenItRounded)
 }
 
 // The operations under everything above must be IEEE-754's, correctly
-// rounded. armel's libgcc gets 2^k - b wrong for some b whose exponent is
-// k - 33 (the README's platform notes); anything else wrong fails everywhere.
+// rounded. armel's libgcc is known to get 2^k - b wrong for some b whose
+// exponent is k - 33 (HACKING's platform notes): there those are listed, not
+// required, so the test passes whether or not libgcc is fixed; anything else
+// wrong fails everywhere.
 TEST(BasicOperations, RoundCorrectlyButForArmelsKnownSubtractions)
 {
     RandomDoubleDouble random;
@@ -210,9 +212,7 @@ TEST(BasicOperations, RoundCorrectlyButForArmelsKnownSubtractions)
         known += isNearest(opaque(power) - part, from(difference)) ? 0 : 1;
     }
 #ifdef __SOFTFP__
-    std::printf("2^k - b, b's exponent k - 33: %d of 20000 wrong\n", known);
-    EXPECT_GT(known, 8000) << "about half, as the README says";
-    EXPECT_LT(known, 12000) << "about half, as the README says";
+    std::printf("known failures: 2^k - b, b's exponent k - 33: %d of 20000 wrong\n", known);
 #else
     EXPECT_EQ(known, 0);
 #endif
