@@ -12,8 +12,8 @@
 
 // Decimal digits kept of a number; every further digit only tells whether it
 // was zero. A double's midpoints have at most 768 significant digits (the
-// largest subnormal's upper one, (2^54 - 1) 2^-1075), so the number rounds as
-// if it had all of its digits.
+// one just below 2^-1021, (2^54 - 1) 2^-1075), so the number rounds as if it
+// had all of its digits.
 inline constexpr int MAX_SIGNIFICANT_DIGITS = 800;
 
 // A decimal or hexadecimal floating-point number, an infinity or a NaN, in
