@@ -2,7 +2,7 @@
 # of the exact product, u = 2^-53, for normalized operands. Gappa proves it;
 # scripts/lint runs it.
 #
-# Both operands are scaled by powers of two so that their high parts lie in
+# Both operands are scaled by powers of two so that their hi words lie in
 # [1, 2], which changes no rounding while nothing overflows or falls among the
 # subnormals; a sign changes none either. Normalized: |lo| <= ulp(hi) / 2.
 # The error-free steps are written as what they return: Dekker's product

@@ -2,11 +2,11 @@
 # library's accurate_div), within 8u^2 of the exact quotient, u = 2^-53, for
 # normalized operands. Gappa proves it; scripts/lint runs it.
 #
-# As in dd_product.g, the operands are scaled so that their high parts lie in
+# As in dd_product.g, the operands are scaled so that their hi words lie in
 # [1, 2]. The steps:
 #   q1 = a.hi / b.hi;  r1 = a - b * q1;  q2 = r1.hi / b.hi;
 #   r2 = r1 - b * q2;  q3 = r2.hi / b.hi;  result = (q1 + q2) + q3,
-# where b * q, with q's low part 0, is Dekker's product of b.hi and q plus
+# where b * q, with q.lo = 0, is Dekker's product of b.hi and q plus
 # the rounded b.lo q, gathered by an exact Fast2Sum. Each of the three
 # double-double sums is the accurate one, within 3u^2 / (1 - 4u) of its exact
 # value with a normalized result (Joldes, Muller and Popescu, ACM TOMS 2017,
@@ -50,7 +50,7 @@ q2 + q3 - (Q - q1) -> r1 / B * (d1 / (1 + d1)) + d2 * (r1 - q2 * B - mu2) / B - 
 mu1 -> (rnd((bh * q1 - p1) + c1) - ((bh * q1 - p1) + c1)) + (c1 - bl * q1) { bh <> 0, B <> 0, 1 + d1 <> 0 };
 mu2 -> (rnd((bh * q2 - p2) + c2) - ((bh * q2 - p2) + c2)) + (c2 - bl * q2) { bh <> 0, B <> 0, 1 + d1 <> 0 };
 # The remainders are small: q1 and q2 are a / b and r1 / b but for a rounding
-# and b's low part.
+# and b.lo.
 A - q1 * B -> B * ((al * bh - ah * bl) / (bh * B) + (ah / bh - q1)) { bh <> 0, B <> 0, 1 + d1 <> 0 };
 r1 -> (A - q1 * B - mu1) * (1 + d1) { bh <> 0, B <> 0, 1 + d1 <> 0 };
 r1 - q2 * B - mu2 -> B * (r1 / B - q2) - mu2 { bh <> 0, B <> 0, 1 + d1 <> 0 };

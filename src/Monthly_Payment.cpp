@@ -68,33 +68,33 @@
 //    2^-222.4 at n = 2^31. "below-minus-100", "large-power-tie", terms to
 //    2^31.
 // P11 approximatePayment is within 2^-100: a r is exact (Dekker's product),
-//    the leading parts of X and W are within 2^-104 each, the product and
+//    the leading doubles of X and W are within 2^-104 each, the product and
 //    the quotient add 8u^2 and 12u^2: 2^-103 (1/2 + 1/2 + 1 + 3/2) <
 //    2^-101.1. "below-minus-100".
 // P12 decide: P - m has the sign of D / W for n > 0 and of -D / W for n < 0,
-//    D = a r X - m W or a r + m W, which `difference` arranges in two parts.
+//    D = a r X - m W or a r + m W, which `difference` writes as two summands.
 //    X and W within 2^-220, a r and m exact and a r - m within d, so a
 //    product of them and at most one of X and W is within 2^-219 of itself,
-//    and a sum adds d of its own size: each part is within 2^(scale - 218),
+//    and a sum adds d of its own size: each summand is within 2^(scale - 218),
 //    scale the exponent of its largest inexact piece, and D within
 //    2^(S - 217) + d |D| for S the larger. Its sign is certain once |D|
-//    reaches 2^(S - 210). When both parts are exact, the rounded sum has D's
+//    reaches 2^(S - 210). When both summands are exact, the rounded sum has D's
 //    own sign, and 0 is a tie. "midpoint", "near-midpoint".
 // P13 A tie needs X within 54 significant bits and W within 106, so
 //    2^-107 < |X| < 2^107; every power, product and sum leading to D is then
 //    exact in 256 bits, in each of difference's arrangements. "midpoint",
 //    "edge-tie".
 // P14 Past 2^+-200, P = a r (1 + e) (|t| small) or -a r x^n (1 + e) (|t|
-//    large), |e| < 2^-199: the arrangement leaves e in a part of its own.
-//    If the leading term is m, the part before it is exactly 0 and D is the
+//    large), |e| < 2^-199: the arrangement leaves e in a summand of its own.
+//    If the leading term is m, the summand before it is exactly 0 and D is the
 //    rest, of known sign. If a r is not m, it is at least 2^-107 of m away (a
 //    r has at most 106 significant bits, m 54), far beyond the rest. If
-//    -a r x^n is m, X's odd part divides m's (n > 0) or a r's (n < 0), so X
-//    has at most 106 significant bits and every part is exact. If it is not
-//    m, a part is inexact unless X is exact, and no proof bounds how near m
+//    -a r x^n is m, X's odd factor divides m's (n > 0) or a r's (n < 0), so X
+//    has at most 106 significant bits and every summand is exact. If it is not
+//    m, a summand is inexact unless X is exact, and no proof bounds how near m
 //    it lies: the open case below. "large-power-tie", "small-power-tie",
 //    "large-power-near-tie".
-// Open: a payment within about 2^-208 of a midpoint, not on it, whose parts
+// Open: a payment within about 2^-208 of a midpoint, not on it, whose summands
 // are not exact. No proof excludes it; none has been found (the reference
 // table's loans, and fuzz/payment_fuzzer.cpp against MPFR in every CI run).
 // An assertion stops debug, sanitizer and fuzz builds there.
@@ -103,10 +103,10 @@
 #include "Double_Double.h"
 #include "Wide_Float.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
-#include <initializer_list>
 #include <limits>
 
 namespace {
@@ -299,32 +299,32 @@ ScaledDoubleDouble approximatePayment(double amount, double rate, int months, co
     return months > 0 ? ar * toScaled(growth.power) / toScaled(growth.less) : -(ar / toScaled(growth.less));
 }
 
-// A part of D, with its error below 2^(scale - 218), or scale EXACT when it
+// A summand of D, with its error below 2^(scale - 218), or scale EXACT when it
 // has none (P12).
 constexpr std::int64_t EXACT = std::numeric_limits<std::int64_t>::min();
 
-struct Part {
+struct Summand {
     WideFloat value;
     std::int64_t scale;
 };
 
-Part part(const WideFloat& value, const WideFloat& inner)
+std::int64_t exponentOf(const WideFloat& v)
 {
-    std::int64_t scale = EXACT;
-    for (const WideFloat* v : { &value, &inner }) {
-        if (!isZero(*v) && v->exponent > scale) {
-            scale = v->exponent;
-        }
-    }
-    return { value, value.exact ? EXACT : scale };
+    return isZero(v) ? EXACT : v.exponent;
 }
 
-Part part(const WideFloat& value)
+// `value`, computed from `inner`, the largest piece whose error it carries.
+Summand summand(const WideFloat& value, const WideFloat& inner)
 {
-    return part(value, value);
+    return { value, value.exact ? EXACT : std::max(exponentOf(value), exponentOf(inner)) };
 }
 
-// D, whose sign is that of P - m times W's (flipped for n < 0), as two parts
+Summand summand(const WideFloat& value)
+{
+    return summand(value, value);
+}
+
+// D, whose sign is that of P - m times W's (flipped for n < 0), as two summands
 // arranged so that what cancels is exact wherever it can be:
 //   n > 0 (D = a r X - m W):   |W| < 1/2   a r + (a r - m) W
 //                              |X| >= 2    (a r - m) X + m
@@ -333,10 +333,10 @@ Part part(const WideFloat& value)
 //   n < 0 (D = a r + m W):     |X| >= 2    (a r + m X) - m
 //                              |X| < 1/2   (a r - m) + m X
 //                              otherwise   a r + m W
-// Past 2^+-200 the leading term has a part of its own (P14).
+// Past 2^+-200 the leading term has a summand of its own (P14).
 struct Difference {
-    Part first;
-    Part second;
+    Summand first;
+    Summand second;
 };
 
 Difference difference(const WideFloat& ar, const WideFloat& m, int months, const WideGrowth& growth)
@@ -347,25 +347,25 @@ Difference difference(const WideFloat& ar, const WideFloat& m, int months, const
     const bool tiny = x.exponent <= -1; // |X| < 1/2
     if (months > 0) {
         if (w.exponent <= -1) {
-            return { part(ar), part((ar - m) * w) };
+            return { summand(ar), summand((ar - m) * w) };
         }
         if (huge) {
-            return { part((ar - m) * x), part(m) };
+            return { summand((ar - m) * x), summand(m) };
         }
         const WideFloat arx = ar * x;
         if (tiny) {
-            return { part(arx + m, arx), part(-(m * x)) };
+            return { summand(arx + m, arx), summand(-(m * x)) };
         }
-        return { part(arx), part(-(m * w)) };
+        return { summand(arx), summand(-(m * w)) };
     }
     if (huge) {
         const WideFloat mx = m * x;
-        return { part(ar + mx, mx), part(-m) };
+        return { summand(ar + mx, mx), summand(-m) };
     }
     if (tiny) {
-        return { part(ar - m), part(m * x) };
+        return { summand(ar - m), summand(m * x) };
     }
-    return { part(ar), part(m * w) };
+    return { summand(ar), summand(m * w) };
 }
 
 // Which of the two doubles beside guess's midpoint m the exact payment P is
@@ -375,10 +375,9 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
 {
     const WideFloat ar = wideFromDouble(amount) * wideFromDouble(rate);
     const WideFloat m = wideFromInteger(guess.midpoint, guess.grid - 1, guess.negative);
-    const Difference parts = difference(ar, m, months, growth);
-    const WideFloat d = parts.first.value + parts.second.value;
-    const std::int64_t scale
-        = parts.first.scale > parts.second.scale ? parts.first.scale : parts.second.scale;
+    const Difference sum = difference(ar, m, months, growth);
+    const WideFloat d = sum.first.value + sum.second.value;
+    const std::int64_t scale = std::max(sum.first.scale, sum.second.scale);
     const bool certain = scale == EXACT || (!isZero(d) && d.exponent > scale - 210);
     assert(certain && "a payment too close to a midpoint to decide in 256 bits");
     if (!certain) {
