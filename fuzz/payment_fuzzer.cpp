@@ -99,14 +99,14 @@ double vanishingRest(const mpfr_t ar, const mpfr_t t, bool tExact)
 // finite value or this cannot tell.
 double oracle(double amount, double rate, int months)
 {
-    Number ar(128);
-    check(mpfr_set_d(ar.v, amount, MPFR_RNDN) == 0 && mpfr_mul_d(ar.v, ar.v, rate, MPFR_RNDN) == 0);
     if (rate == 0.0) { // the limit a / n
         Number q(256);
         mpfr_set_d(q.v, amount, MPFR_RNDN);
         const bool exact = mpfr_div_si(q.v, q.v, months, MPFR_RNDN) == 0;
         return exact ? mpfr_get_d(q.v, MPFR_RNDN) : nearestWithin(q.v, -255);
     }
+    Number ar(128);
+    check(mpfr_set_d(ar.v, amount, MPFR_RNDN) == 0 && mpfr_mul_d(ar.v, ar.v, rate, MPFR_RNDN) == 0);
     Number x(1200); // 1 + r exactly: r's bits lie within 1126 of 1's
     check(mpfr_set_d(x.v, rate, MPFR_RNDN) == 0 && mpfr_add_ui(x.v, x.v, 1, MPFR_RNDN) == 0);
     if (mpfr_zero_p(x.v) != 0 && months > 0) {
