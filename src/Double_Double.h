@@ -7,7 +7,7 @@
 // operands, u = 2^-53, for normalized operands (|lo| at most half an ulp of
 // hi) whose products neither overflow (past about 2^996, in split) nor fall
 // below about 2^-969, where the error term of twoProduct is lost among the
-// subnormals. ScaledDoubleDouble keeps its mantissas near 1 for that reason.
+// subnormals (Scaled_Double_Double.h keeps its mantissas near 1 for that).
 //
 // The error-free transformations below are exact only if every product and
 // sum is rounded on its own: build with floating-point contraction off, or a
@@ -15,9 +15,7 @@
 #ifndef DOUBLE_DOUBLE_H
 #define DOUBLE_DOUBLE_H
 
-#include <bit>
 #include <cfloat>
-#include <cstdint>
 
 // Each operation must round to double on its own: not in wider registers
 // (x87 without SSE2), and not under -ffast-math's licence to reassociate.
@@ -27,29 +25,6 @@
 #ifdef __FAST_MATH__
 #error "-ffast-math breaks the error-free transformations: build without it"
 #endif
-
-// |x|, NaN kept, with no library call.
-constexpr double absolute(double x)
-{
-    return x < 0.0 ? -x : x;
-}
-
-// A finite double as significand * 2^power exactly, the significand below
-// 2^53 (subnormals included), with its sign apart.
-struct BinaryParts {
-    std::uint64_t significand;
-    std::int64_t power;
-    bool negative;
-};
-
-constexpr BinaryParts binaryParts(double x)
-{
-    const auto bits = std::bit_cast<std::uint64_t>(x);
-    const auto biased = static_cast<std::int64_t>((bits >> 52) & 0x7ff);
-    const std::uint64_t fraction = bits & ((std::uint64_t { 1 } << 52) - 1);
-    return { biased != 0 ? fraction | (std::uint64_t { 1 } << 52) : fraction,
-        (biased != 0 ? biased : 1) - 1075, (bits >> 63) != 0 };
-}
 
 // The unevaluated sum hi + lo, with |lo| at most half an ulp of hi.
 struct DoubleDouble {
@@ -134,72 +109,6 @@ constexpr DoubleDouble operator/(DoubleDouble a, DoubleDouble b)
     const double second = rest.hi / b.hi;
     const double third = (rest - b * DoubleDouble { second, 0.0 }).hi / b.hi;
     return quickTwoSum(first, second) + DoubleDouble { third, 0.0 };
-}
-
-// x * 2^power, exact unless the result overflows or is subnormal.
-constexpr double timesPowerOfTwo(double x, std::int64_t power)
-{
-    for (; power > 1000 && x != 0.0; power -= 1000) {
-        x *= 0x1p1000;
-    }
-    for (; power < -1000 && x != 0.0; power += 1000) {
-        x *= 0x1p-1000;
-    }
-    if (power > 1000 || power < -1000) {
-        return x; // a zero, whatever the power
-    }
-    return x * std::bit_cast<double>(static_cast<std::uint64_t>(power + 1023) << 52);
-}
-
-// A double-double with an exponent of its own, (hi + lo) * 2^exponent with
-// 1 <= |hi| < 2 or hi == 0, so that no result over- or underflows until it
-// is turned back into a double.
-struct ScaledDoubleDouble {
-    DoubleDouble mantissa;
-    std::int64_t exponent;
-};
-
-// `value` * 2^exponent, for a finite value.
-constexpr ScaledDoubleDouble scaled(DoubleDouble value, std::int64_t exponent = 0)
-{
-    if (value.hi == 0.0) {
-        return { { 0.0, 0.0 }, 0 };
-    }
-    if (absolute(value.hi) < 0x1p-1000) { // subnormals have no exponent bits
-        value = { value.hi * 0x1p200, value.lo * 0x1p200 };
-        exponent -= 200;
-    }
-    const std::int64_t power = binaryParts(value.hi).power + 52; // hi is normal here
-    return { { timesPowerOfTwo(value.hi, -power), timesPowerOfTwo(value.lo, -power) }, exponent + power };
-}
-
-constexpr ScaledDoubleDouble scaled(double value)
-{
-    return scaled(DoubleDouble { value, 0.0 });
-}
-
-// The nearest double (among the subnormals, rounded twice), or an infinity
-// or a zero of the right sign beyond the doubles' range.
-constexpr double toDouble(ScaledDoubleDouble x)
-{
-    // Past 2^2200 either way every mantissa gives the same infinity or zero.
-    const std::int64_t exponent = x.exponent < -2200 ? -2200 : x.exponent > 2200 ? 2200 : x.exponent;
-    return timesPowerOfTwo(x.mantissa.hi + x.mantissa.lo, exponent);
-}
-
-constexpr ScaledDoubleDouble operator-(ScaledDoubleDouble a)
-{
-    return { -a.mantissa, a.exponent };
-}
-
-constexpr ScaledDoubleDouble operator*(ScaledDoubleDouble a, ScaledDoubleDouble b)
-{
-    return scaled(a.mantissa * b.mantissa, a.exponent + b.exponent);
-}
-
-constexpr ScaledDoubleDouble operator/(ScaledDoubleDouble a, ScaledDoubleDouble b)
-{
-    return scaled(a.mantissa / b.mantissa, a.exponent - b.exponent);
 }
 
 #endif

@@ -100,7 +100,7 @@
 // An assertion stops debug, sanitizer and fuzz builds there.
 #include "Monthly_Payment.h"
 
-#include "Double_Double.h"
+#include "Scaled_Double_Double.h"
 #include "Wide_Float.h"
 
 #include <algorithm>
@@ -235,7 +235,7 @@ Rounded roundOnce(ScaledDoubleDouble v, double relativeError)
         // subnormal: no error below 2^-3 can change it.
         return { hi == 0.0 || exponent < 0 ? sign * 0.0 : sign * INFINITE, true, 0, 0, negative };
     }
-    const std::int64_t grid = exponent - 52 > -1074 ? exponent - 52 : -1074;
+    const std::int64_t grid = gridUnit(exponent);
     const double unit = timesPowerOfTwo(1.0, exponent - grid);
     const double tHi = hi * unit;
     const double tLo = lo * unit;
@@ -253,8 +253,8 @@ Rounded roundOnce(ScaledDoubleDouble v, double relativeError)
     const double margin = relativeError * tHi * (1.0 + 0x1p-50) + 0x1p-51;
     const bool certain = margin < 0.125 && 0.5 - absolute(fraction) > margin;
     const auto count = static_cast<std::uint64_t>(whole);
-    return { sign * timesPowerOfTwo(whole, grid), certain, fraction < 0.0 ? 2 * count - 1 : 2 * count + 1,
-        grid, negative };
+    return { sign * roundToDouble(count, grid), certain, fraction < 0.0 ? 2 * count - 1 : 2 * count + 1, grid,
+        negative };
 }
 
 // x^count and x^count - 1, within 2^-220 (P10).
@@ -384,8 +384,8 @@ double decide(double amount, double rate, int months, const WideGrowth& growth, 
         return guess.nearest;
     }
     const std::uint64_t below = guess.midpoint >> 1; // the neighbours, in units of 2^grid
-    const double lower = timesPowerOfTwo(static_cast<double>(below), guess.grid);
-    const double upper = timesPowerOfTwo(static_cast<double>(below + 1), guess.grid);
+    const double lower = roundToDouble(below, guess.grid);
+    const double upper = roundToDouble(below + 1, guess.grid);
     double size = lower;
     if (isZero(d)) {
         size = (below & 1U) == 0 ? lower : upper;

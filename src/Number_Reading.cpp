@@ -4,7 +4,9 @@
 // long digit strings their own way, and give other numbers for the same text.
 #include "Number_Reading.h"
 
-#include <bit>
+#include "Double_Bits.h"
+#include "Fixed_Unsigned.h"
+
 #include <climits>
 #include <cstdint>
 #include <limits>
@@ -110,61 +112,8 @@ bool takeExponent(Scanner& scanner, std::int64_t& exponent)
     return true;
 }
 
-// m * 2^e rounded to the nearest double, ties to even, for m < 2^63: one
-// rounding, to the subnormals' coarser grid too.
-double roundToDouble(std::uint64_t m, std::int64_t e)
-{
-    if (m == 0) {
-        return 0.0;
-    }
-    const std::int64_t top
-        = static_cast<std::int64_t>(std::bit_width(m)) - 1 + e; // 2^top <= m * 2^e < 2^(top + 1)
-    if (top >= 1024) {
-        return INFINITE;
-    }
-    if (top < -1075) {
-        return 0.0; // below half the least subnormal
-    }
-    const std::int64_t last = top - 52 > -1074 ? top - 52 : -1074; // the result's last bit
-    const std::int64_t dropped = last - e; // at most 63, by the bound on top
-    std::uint64_t kept = m;
-    if (dropped <= 0) {
-        kept <<= -dropped;
-    } else {
-        kept >>= dropped;
-        const std::uint64_t rest = m & ((std::uint64_t { 1 } << dropped) - 1);
-        const std::uint64_t half = std::uint64_t { 1 } << (dropped - 1);
-        if (rest > half || (rest == half && (kept & 1U) != 0)) {
-            ++kept;
-        }
-    }
-    // kept < 2^53 is the significand with its leading bit, so adding it to
-    // the exponent field one below its own carries into place; a subnormal
-    // has last = -1074 and a field of 0. A carry to 2^53 steps the exponent,
-    // up to infinity's bits.
-    return std::bit_cast<double>((static_cast<std::uint64_t>(last + 1074) << 52) + kept);
-}
-
-// A natural number of up to 4096 bits, little-endian words, in fixed storage.
 // Decimal conversion needs at most 3,790 bits; see decimalToDouble.
-constexpr int BIG_WORDS = 128;
-struct Big {
-    std::uint32_t word[BIG_WORDS];
-    int size; // words in use; the top one is not 0
-};
-
-void multiplyAdd(Big& x, std::uint32_t factor, std::uint32_t addend)
-{
-    std::uint64_t carry = addend;
-    for (int i = 0; i < x.size; ++i) {
-        const std::uint64_t product = std::uint64_t { x.word[i] } * factor + carry;
-        x.word[i] = static_cast<std::uint32_t>(product);
-        carry = product >> 32;
-    }
-    if (carry != 0 && x.size < BIG_WORDS) {
-        x.word[x.size++] = static_cast<std::uint32_t>(carry);
-    }
-}
+using Big = FixedUnsigned<128>;
 
 void multiplyByPowerOfTen(Big& x, std::int64_t power)
 {
@@ -176,61 +125,6 @@ void multiplyByPowerOfTen(Big& x, std::int64_t power)
         factor *= 10;
     }
     multiplyAdd(x, factor, 0);
-}
-
-void shiftLeft(Big& x, std::int64_t bits)
-{
-    if (x.size == 0 || bits <= 0) {
-        return;
-    }
-    const int words = static_cast<int>(bits / 32);
-    const int rest = static_cast<int>(bits % 32);
-    int size = x.size + words + 1;
-    if (size > BIG_WORDS) {
-        size = BIG_WORDS; // never, by the bounds above: better truncated than overrun
-    }
-    for (int i = size - 1; i >= 0; --i) {
-        const int from = i - words;
-        const std::uint64_t high = from >= 0 && from < x.size ? x.word[from] : 0;
-        const std::uint64_t low = from >= 1 && from - 1 < x.size ? x.word[from - 1] : 0;
-        x.word[i] = static_cast<std::uint32_t>(((high << 32 | low) << rest) >> 32);
-    }
-    x.size = size;
-    while (x.size > 0 && x.word[x.size - 1] == 0) {
-        --x.size;
-    }
-}
-
-int compare(const Big& a, const Big& b)
-{
-    if (a.size != b.size) {
-        return a.size < b.size ? -1 : 1;
-    }
-    for (int i = a.size - 1; i >= 0; --i) {
-        if (a.word[i] != b.word[i]) {
-            return a.word[i] < b.word[i] ? -1 : 1;
-        }
-    }
-    return 0;
-}
-
-// a -= b, for a >= b.
-void subtract(Big& a, const Big& b)
-{
-    std::uint64_t borrow = 0;
-    for (int i = 0; i < a.size; ++i) {
-        const std::uint64_t difference = std::uint64_t { a.word[i] } - (i < b.size ? b.word[i] : 0) - borrow;
-        a.word[i] = static_cast<std::uint32_t>(difference);
-        borrow = difference >> 63;
-    }
-    while (a.size > 0 && a.word[a.size - 1] == 0) {
-        --a.size;
-    }
-}
-
-std::int64_t bitLength(const Big& x)
-{
-    return x.size == 0 ? 0 : 32 * (x.size - 1) + static_cast<int>(std::bit_width(x.word[x.size - 1]));
 }
 
 // The significant digits of a decimal number: value = digits * 10^exponent.
@@ -312,7 +206,6 @@ double decimalToDouble(Decimal& number)
     }
     Big denominator {};
     denominator.word[0] = 1;
-    denominator.size = 1;
     if (number.exponent > 0) {
         multiplyByPowerOfTen(numerator, number.exponent);
     } else {
@@ -335,7 +228,7 @@ double decimalToDouble(Decimal& number)
         return 0.0;
     }
     // Quotient bits from 2^top down to 2^low: one past the result's last bit.
-    const std::int64_t low = (top - 52 > -1074 ? top - 52 : -1074) - 1;
+    const std::int64_t low = gridUnit(top) - 1;
     shiftLeft(numerator, -low);
     shiftLeft(denominator, low);
     Big& remainder = numerator;
@@ -351,7 +244,7 @@ double decimalToDouble(Decimal& number)
             shiftLeft(remainder, 1);
         }
     }
-    return roundToDouble(quotient << 1 | (remainder.size != 0 ? 1U : 0U), low - 1);
+    return roundToDouble(quotient << 1 | (bitLength(remainder) != 0 ? 1U : 0U), low - 1);
 }
 
 // After the "0x": hexadecimal digits with an optional point, and an optional

@@ -8,6 +8,7 @@
 #define WIDE_FLOAT_H
 
 #include "Double_Double.h"
+#include "Fixed_Unsigned.h"
 
 #include <cstdint>
 
@@ -15,8 +16,8 @@ struct WideFloat {
     static constexpr int LIMBS = 8;
     static constexpr int BITS = 32 * LIMBS;
     // The value is significand * 2^(exponent - BITS), the significand's top
-    // bit set; a zero has every limb 0. Least significant limb first.
-    std::uint32_t limb[LIMBS];
+    // bit set; a zero's significand is 0.
+    FixedUnsigned<LIMBS> significand;
     std::int64_t exponent;
     bool negative;
     bool exact;
@@ -43,7 +44,7 @@ inline WideFloat operator-(const WideFloat& a, const WideFloat& b)
 
 inline bool isZero(const WideFloat& a)
 {
-    return a.limb[WideFloat::LIMBS - 1] == 0;
+    return a.significand.word[WideFloat::LIMBS - 1] == 0;
 }
 
 // a * 2^-exponent, in [0.5, 1) or (-1, -0.5], to within 2^-104 of itself.

@@ -1,6 +1,6 @@
 // The arithmetic under the payment: exact where it claims to be, and no
 // overflow or underflow before the result becomes a double again.
-#include "Double_Double.h"
+#include "Scaled_Double_Double.h"
 #include "Wide_Float.h"
 
 #include <gtest/gtest.h>
