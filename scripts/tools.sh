@@ -51,3 +51,10 @@ apt_refresh() {
     fi
     rm -f "$log"
 }
+
+# cannot_install LOG: apt's own words in LOG when the archive itself cannot
+# give a package, as in a transition under way in unstable; nothing else.
+cannot_install() {
+    grep -E "^ .* : (Depends|PreDepends|Breaks|Conflicts): .* (is not installable|is not going to be installed)|has no installation candidate|Unable to satisfy.*(Depends|dependencies)" "$1" |
+        head -n 3
+}

@@ -98,6 +98,24 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "0x1.00000000000008p-1075", true, 0x1p-1074, "" }, // glibc 2.36 gives 0
     { "0x1.fffffffffffff7ffp-1023", true, 0x1p-1022, "" }, // up to the least normal
     { "0x1.fffffffffffff8p1023", true, INF, "" },
+    { "0x1.8p1024", true, INF, "" },
+    { "0x1p-1074", true, 0x1p-1074, "" },
+    { "0x1.000000000000081p0", true, 1 + 0x1p-52, "" }, // a digit past the kept ones breaks the tie
+    { "0x10000000000000000", true, 0x1p64, "" },
+    // Letter digits in either case, leading zeros, a zero of any exponent.
+    { "0xa", true, 10, "" },
+    { "0XaBcDeF", true, 0xabcdef, "" },
+    { "0x0", true, 0, "" },
+    { "005", true, 5, "" },
+    { "0e400", true, 0, "" },
+    { "NAN", true, NaN, "" },
+    { "nan({)", FAILS, 0, "{)" },
+    { "\b1", FAILS, 0, "\b1" }, // a backspace is not white space
+    // Past the one-operation path: the exact quotient decides.
+    { "1e53", true, 0x1.0b46c6cdd6e3ep+176, "" },
+    { "0.99999999999999989", true, 0x1.fffffffffffffp-1, "" },
+    { "1e-138", true, 0x1.7d12a4670c123p-459, "" },
+    { "37675475641622314", true, 0x1.0bb34a7cb9be5p+55, "" },
 };
 
 std::uint64_t bits(double x)
@@ -140,6 +158,7 @@ const ReadCase<int> INTEGER_CASES[] = {
     { "-0", true, 0, "" },
     { "2147483647", true, INT_MAX, "" },
     { "2147483648", true, INT_MAX, "" },
+    { "-2147483647", true, -INT_MAX, "" },
     { "-2147483648", true, INT_MIN, "" },
     { "-2147483649", true, INT_MIN, "" },
     // Beyond 64 bits, where C libraries saturate or wrap.
