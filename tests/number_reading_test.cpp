@@ -105,13 +105,20 @@ const ReadCase<double> DOUBLE_CASES[] = {
     // Letter digits in either case, leading zeros, a zero of any exponent.
     { "0xa", true, 10, "" },
     { "0XaBcDeF", true, 0xabcdef, "" },
+    { "0xAbCdEf", true, 0xabcdef, "" },
     { "0x0", true, 0, "" },
     { "005", true, 5, "" },
     { "0e400", true, 0, "" },
     { "NAN", true, NaN, "" },
     { "nan({)", FAILS, 0, "{)" },
     { "\b1", FAILS, 0, "\b1" }, // a backspace is not white space
-    // Past the one-operation path: the exact quotient decides.
+    // Past the one-operation path (a significand of at most 15 digits and a
+    // power of ten up to 10^22, both exact doubles): the exact quotient decides.
+    { "9917142.186040747e5", true, 0x1.cdcd8c24d8264p+39, "" },
+    { "1e-23", true, 0x1.82db34012b251p-77, "" },
+    { "3e23", true, 0x1.fc3842bd1f072p+77, "" },
+    { "12345678901234567e1", true, 0x1.b69b4ba630f34p+56, "" },
+    { "44395085906370988", true, 0x1.3b7230da71c36p+55, "" }, // a tie that the division reaches exactly
     { "1e53", true, 0x1.0b46c6cdd6e3ep+176, "" },
     { "0.99999999999999989", true, 0x1.fffffffffffffp-1, "" },
     { "1e-138", true, 0x1.7d12a4670c123p-459, "" },
