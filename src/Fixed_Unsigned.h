@@ -9,14 +9,12 @@
 #include <bit>
 #include <cstdint>
 
-template <int WORDS>
-struct FixedUnsigned {
+template <int WORDS> struct FixedUnsigned {
     std::uint32_t word[static_cast<unsigned>(WORDS)] = {};
 };
 
 // The number of significant bits: 0 for zero.
-template <int N>
-constexpr std::int64_t bitLength(const FixedUnsigned<N>& x)
+template <int N> constexpr std::int64_t bitLength(const FixedUnsigned<N>& x)
 {
     for (int i = N - 1; i >= 0; --i) {
         if (x.word[i] != 0) {
@@ -27,8 +25,7 @@ constexpr std::int64_t bitLength(const FixedUnsigned<N>& x)
 }
 
 // -1, 0 or 1 as a < b, a == b or a > b.
-template <int N>
-constexpr int compare(const FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
+template <int N> constexpr int compare(const FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
 {
     for (int i = N - 1; i >= 0; --i) {
         if (a.word[i] != b.word[i]) {
@@ -39,8 +36,7 @@ constexpr int compare(const FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
 }
 
 // a += b.
-template <int N>
-constexpr void add(FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
+template <int N> constexpr void add(FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
 {
     std::uint64_t carry = 0;
     for (int i = 0; i < N; ++i) {
@@ -51,8 +47,7 @@ constexpr void add(FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
 }
 
 // a -= b, for a >= b.
-template <int N>
-constexpr void subtract(FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
+template <int N> constexpr void subtract(FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
 {
     std::uint64_t borrow = 0;
     for (int i = 0; i < N; ++i) {
@@ -63,14 +58,13 @@ constexpr void subtract(FixedUnsigned<N>& a, const FixedUnsigned<N>& b)
 }
 
 // x = x * factor + addend.
-template <int N>
-constexpr void multiplyAdd(FixedUnsigned<N>& x, std::uint32_t factor, std::uint32_t addend)
+template <int N> constexpr void multiplyAdd(FixedUnsigned<N>& x, std::uint32_t factor, std::uint32_t addend)
 {
     std::uint64_t carry = addend;
     for (int i = 0; i < N; ++i) {
-        const std::uint64_t product = std::uint64_t { x.word[i] } * factor + carry;
-        x.word[i] = static_cast<std::uint32_t>(product);
-        carry = product >> 32;
+        const std::uint64_t part = std::uint64_t { x.word[i] } * factor + carry;
+        x.word[i] = static_cast<std::uint32_t>(part);
+        carry = part >> 32;
     }
 }
 
@@ -94,20 +88,17 @@ constexpr FixedUnsigned<P> product(const FixedUnsigned<N>& a, const FixedUnsigne
 
 // The 32 bits of x from bit `at` up, zeros outside its words; `at` may be
 // negative.
-template <int N>
-constexpr std::uint32_t bitsAt(const FixedUnsigned<N>& x, std::int64_t at)
+template <int N> constexpr std::uint32_t bitsAt(const FixedUnsigned<N>& x, std::int64_t at)
 {
-    const auto word = [&x](std::int64_t index) -> std::uint64_t {
-        return index >= 0 && index < N ? x.word[index] : 0;
-    };
+    const auto word
+        = [&x](std::int64_t index) -> std::uint64_t { return index >= 0 && index < N ? x.word[index] : 0; };
     const std::int64_t index = at >= 0 ? at / 32 : (at - 31) / 32;
     const auto shift = static_cast<int>(at - 32 * index);
     return static_cast<std::uint32_t>((word(index) | (word(index + 1) << 32)) >> shift);
 }
 
 // x * 2^shift (shift >= 0) in P words; bits past the top are dropped.
-template <int P, int N>
-constexpr FixedUnsigned<P> shifted(const FixedUnsigned<N>& x, std::int64_t shift)
+template <int P, int N> constexpr FixedUnsigned<P> shifted(const FixedUnsigned<N>& x, std::int64_t shift)
 {
     FixedUnsigned<P> result;
     const std::int64_t words = shift / 32;
@@ -118,8 +109,7 @@ constexpr FixedUnsigned<P> shifted(const FixedUnsigned<N>& x, std::int64_t shift
 }
 
 // x *= 2^shift; nothing for shift <= 0.
-template <int N>
-constexpr void shiftLeft(FixedUnsigned<N>& x, std::int64_t shift)
+template <int N> constexpr void shiftLeft(FixedUnsigned<N>& x, std::int64_t shift)
 {
     if (shift > 0) {
         x = shifted<N>(x, shift);
@@ -127,8 +117,7 @@ constexpr void shiftLeft(FixedUnsigned<N>& x, std::int64_t shift)
 }
 
 // Whether any bit of x below bit `at` is set.
-template <int N>
-constexpr bool anyBelow(const FixedUnsigned<N>& x, std::int64_t at)
+template <int N> constexpr bool anyBelow(const FixedUnsigned<N>& x, std::int64_t at)
 {
     for (int i = 0; i < N && 32 * std::int64_t { i } < at; ++i) {
         const std::int64_t keep = at - 32 * std::int64_t { i };
