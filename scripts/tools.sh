@@ -16,6 +16,12 @@ need() {
     done
 }
 
+# release_epoch: the date the packs record on every entry, in seconds since
+# 1970: SOURCE_DATE_EPOCH when the caller sets it, else debian/changelog's.
+release_epoch() {
+    echo "${SOURCE_DATE_EPOCH:-$(dpkg-parsechangelog -S Timestamp)}"
+}
+
 # configure PRESET: cmake --preset PRESET, quietly. A configure that failed
 # would leave a cache that breaks the next run, so its build folder goes.
 configure() {
