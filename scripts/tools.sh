@@ -64,3 +64,19 @@ cannot_install() {
     grep -E "^ .* : (Depends|PreDepends|Breaks|Conflicts): .* (is not installable|is not going to be installed)|has no installation candidate|Unable to satisfy.*(Depends|dependencies)" "$1" |
         head -n 3
 }
+
+# readme_block MARKER [FILE]: the fenced block after <!-- MARKER --> in the
+# README (or FILE), such as `command: run` or `file: PATH`.
+readme_block() {
+    local block
+    block=$(awk -v marker="<!-- $1 -->" '$0 == marker { armed = 1; next }
+        armed && /^```/ { if (fenced) exit; fenced = 1; next } fenced { print }' "${2:-README.md}")
+    [ -n "$block" ] || { echo "$script_name: ${2:-README.md} shows no block '$1'" >&2; return 1; }
+    printf '%s\n' "$block"
+}
+
+# run_block MARKER [FILE]: runs the command shown under <!-- command: MARKER -->.
+run_block() {
+    local commands
+    commands=$(readme_block "command: $1" "${2:-README.md}") && bash -ec "$commands"
+}
