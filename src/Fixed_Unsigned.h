@@ -86,15 +86,13 @@ constexpr FixedUnsigned<P> product(const FixedUnsigned<N>& a, const FixedUnsigne
     return result;
 }
 
-// The 32 bits of x from bit `at` up, zeros outside its words; `at` may be
-// negative.
+// The 32 bits of x from bit `at` (at >= 0) up, zeros past its top.
 template <int N> constexpr std::uint32_t bitsAt(const FixedUnsigned<N>& x, std::int64_t at)
 {
-    const auto word
-        = [&x](std::int64_t index) -> std::uint64_t { return index >= 0 && index < N ? x.word[index] : 0; };
-    const std::int64_t index = at >= 0 ? at / 32 : (at - 31) / 32;
-    const auto shift = static_cast<int>(at - 32 * index);
-    return static_cast<std::uint32_t>((word(index) | (word(index + 1) << 32)) >> shift);
+    const std::int64_t index = at / 32;
+    const std::uint64_t low = index < N ? x.word[index] : 0;
+    const std::uint64_t high = index + 1 < N ? x.word[index + 1] : 0;
+    return static_cast<std::uint32_t>((low | high << 32) >> (at % 32));
 }
 
 // x * 2^shift (shift >= 0) in P words; bits past the top are dropped.
@@ -102,8 +100,13 @@ template <int P, int N> constexpr FixedUnsigned<P> shifted(const FixedUnsigned<N
 {
     FixedUnsigned<P> result;
     const std::int64_t words = shift / 32;
-    for (std::int64_t i = words; i < P && i - words <= N; ++i) {
-        result.word[i] = bitsAt(x, 32 * (i - words) - shift % 32);
+    const auto bits = static_cast<int>(shift % 32);
+    for (std::int64_t i = 0; i < N && i + words < P; ++i) {
+        const std::uint64_t part = std::uint64_t { x.word[i] } << bits;
+        result.word[i + words] |= static_cast<std::uint32_t>(part);
+        if (i + words + 1 < P) {
+            result.word[i + words + 1] |= static_cast<std::uint32_t>(part >> 32);
+        }
     }
     return result;
 }
@@ -116,17 +119,18 @@ template <int N> constexpr void shiftLeft(FixedUnsigned<N>& x, std::int64_t shif
     }
 }
 
-// Whether any bit of x below bit `at` is set.
+// Whether any bit of x below bit `at` (at >= 0) is set.
 template <int N> constexpr bool anyBelow(const FixedUnsigned<N>& x, std::int64_t at)
 {
-    for (int i = 0; i < N && 32 * std::int64_t { i } < at; ++i) {
-        const std::int64_t keep = at - 32 * std::int64_t { i };
-        const std::uint32_t mask = keep >= 32 ? ~0U : (1U << keep) - 1U;
-        if ((x.word[i] & mask) != 0) {
-            return true;
-        }
+    const std::int64_t whole = at / 32; // the words wholly below
+    std::uint32_t any = 0;
+    for (std::int64_t i = 0; i < N && i < whole; ++i) {
+        any |= x.word[i];
     }
-    return false;
+    if (whole < N) {
+        any |= x.word[whole] & ((1U << (at % 32)) - 1U);
+    }
+    return any != 0;
 }
 
 #endif

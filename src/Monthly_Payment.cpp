@@ -1,109 +1,140 @@
-// The fixed monthly payment of a loan, from IEEE-754's basic operations
-// alone, so that every platform gives the same bits.
+// The fixed monthly payment of a loan, decided in integer arithmetic alone,
+// so that every platform gives the same bits whatever its floating point.
 //
-// Why it is correctly rounded, lemma by lemma. P = a r / (1 - t) is the exact
-// payment, x = 1 + r, t = x^-n, X = x^|n|, W = X - 1; u = 2^-53, d = 2^-256.
-// The basic operations round correctly (armel's libgcc does not, always: the
-// README's platform notes). Each lemma names the table category of
-// tests/payments.txt, or the test, that aims at its worst case.
+// Why it is correctly rounded, lemma by lemma. P = a r / (1 - x^-n) is the
+// exact payment for doubles a and r and an int n != 0, x = 1 + r, X = x^|n|
+// and W = X - 1, so that P = a r X / W for n > 0 and P = -a r / W for n < 0.
+// A rung computes at w = 32 * LIMBS bits, d = 2^-w, in WideFloat<LIMBS>;
+// w is 128, 256, 512, 1024 or 2048. Each lemma names the table category of
+// tests/payments.txt, or the test, aimed at its worst case.
 //
-// Double-double operations, normalized operands, mantissas in [1, 2) so that
-// nothing over- or underflows (ScaledDoubleDouble):
-// P1 A sum is within 3u^2 / (1 - 4u): Joldes, Muller and Popescu, ACM TOMS
-//    2017, AccurateDWPlusDW. A product is within 8u^2 (proofs/dd_product.g)
-//    and a quotient within 8u^2 (proofs/dd_quotient.g), proven by Gappa in
-//    scripts/lint; below, a quotient is taken as 12u^2. Test:
-//    DoubleDouble.EachOperationKeepsItsStatedBound, extremes and cancelling
-//    sums among its operands. Second-order terms are below 2^-70 of every
-//    bound below and are left out.
-//
-// The fast path, for a finite rate above -100% with |r| >= 2^-150, a finite
-// nonzero amount and n != 0 (ratePerDiscount, fastError):
-// P2 x = 1 + r is exact (TwoSum). "tiny-rate", r near 2^-150.
-// P3 x^k by squaring is within (k - 1) 8u^2: a product adds its factors'
-//    errors and 8u^2, and k - 1 products make x^k, however grouped.
-//    "tiny-rate" and "farther-midpoint", terms to 2^31 - 1.
-// P4 For |n r| >= 2^-10, |t / (1 - t)| <= 1025: for r > 0 and n > 0,
-//    x^n - 1 >= n r >= 2^-10 (Bernoulli's inequality), and the other three
-//    signs follow the same way from (1 + s)^m - 1 >= m s and
-//    1 - (1 - s)^m >= m s / (1 + m s). So 1 - t, a sum, is within
-//    1025 e + 3u^2 for t within e. "method-switch", n r at 2^-10.
-// P5 Past 2^200 either way the discount 1 - t is taken as -t or 1, within
-//    2^-199. "shortcut", x^n at 2^+-200.
-// P6 With P3 and P4, t = 1 / x^n (a quotient more for n > 0), r / (1 - t)
-//    and the amount's product: 1025 ((|n| - 1) 8u^2 + 12u^2) + 3u^2 + 20u^2
-//    <= 8200 (|n| + 1) u^2, below (|n| + 1) 2^-92.99.
-// P7 For |n r| < 2^-10, U = x^|n| - 1 is built by U_(a+b) = U_a + U_b +
-//    U_a U_b. The terms share a sign but for U_a U_b, below 2^-9.9 of the
-//    sum, so a step's condition numbers add up to at most 1.003 and its
-//    roundings to 6.1u^2; at most 64 steps lie on any path, so U is within
-//    64 (6.1u^2) 1.003^64 < 477u^2. The discount U / (1 + U), or -U, the
-//    rate's product and the quotient add at most 24u^2, the amount 8u^2:
-//    below 510u^2. "small-rate", terms of 1 to 10^6.
-// P8 fastError's (|n| + 2) 2^-92 is above P5, P6 and P7 by a factor of about
-//    two, which covers the terms left out. roundOnce calls a value certain
-//    only when every value within that error rounds to the same double.
-//    "near-midpoint", "farther-midpoint", payments 2^-106 to 2^-75 from a
-//    midpoint.
-//
-// The tiny-rate path, 0 < |r| < 2^-150 (tinyRatePayment):
-// P9 With n r that small, P = (a / n) (1 + e) with e = (n + 1) r / 2 to
-//    within 2^-116, of the sign of (n + 1) r. A normal a / n is never a
-//    midpoint (that needs 54 significant bits, a has 53) nor within 2^-85 of
-//    one (it differs from one by at least 2^-54 / n of itself), so one
-//    division rounds it right. A subnormal a / n can be a midpoint, a = M 2^e
-//    and n = N 2^j with N dividing M and e - j = -1075; P then lies just past
-//    it on e's side. An amount with power > -1011 is at least 2^-958, so
-//    |a / n| >= 2^-989 is normal for |n| <= 2^31. "tiny-rate", "reported".
-//
-// The 256-bit path (wideGrowth, approximatePayment, decide):
-// P10 X and W are within 2^-220 for |n| <= 2^31, each operation within d:
-//    the pair for a + b months is (X_a X_b, W_a + W_b + W_a W_b). X adds its
-//    factors' errors and d, so X_n is within (2n - 1) d. For s = r > 0 every
-//    term of W is positive, and a pair costs two roundings more: 3n d. For
-//    -1 < r < 0, W is in (-1, 0), the sum's condition numbers add up to at
-//    most 1 and its terms to at most twice it: 4d a pair, 256d along at most
-//    64 pairs. Below -100%, x^n = +-y^n with y = -1 - r, computed alike, and
-//    W = -(y^n + 1) for odd n adds one rounding without cancelling. That is
-//    2^-222.4 at n = 2^31. "below-minus-100", "large-power-tie", terms to
-//    2^31.
-// P11 approximatePayment is within 2^-100: a r is exact (Dekker's product),
-//    the leading doubles of X and W are within 2^-104 each, the product and
-//    the quotient add 8u^2 and 12u^2: 2^-103 (1/2 + 1/2 + 1 + 3/2) <
-//    2^-101.1. "below-minus-100".
-// P12 decide: P - m has the sign of D / W for n > 0 and of -D / W for n < 0,
-//    D = a r X - m W or a r + m W, which `difference` writes as two summands.
-//    X and W within 2^-220, a r and m exact and a r - m within d, so a
-//    product of them and at most one of X and W is within 2^-219 of itself,
-//    and a sum adds d of its own size: each summand is within 2^(scale - 218),
-//    scale the exponent of its largest inexact piece, and D within
-//    2^(S - 217) + d |D| for S the larger. Its sign is certain once |D|
-//    reaches 2^(S - 210). When both summands are exact, the rounded sum has D's
-//    own sign, and 0 is a tie. "midpoint", "near-midpoint".
-// P13 A tie needs X within 54 significant bits and W within 106, so
-//    2^-107 < |X| < 2^107; every power, product and sum leading to D is then
-//    exact in 256 bits, in each of difference's arrangements. "midpoint",
-//    "edge-tie".
-// P14 Past 2^+-200, P = a r (1 + e) (|t| small) or -a r x^n (1 + e) (|t|
-//    large), |e| < 2^-199: the arrangement leaves e in a summand of its own.
-//    If the leading term is m, the summand before it is exactly 0 and D is the
-//    rest, of known sign. If a r is not m, it is at least 2^-107 of m away (a
-//    r has at most 106 significant bits, m 54), far beyond the rest. If
-//    -a r x^n is m, X's odd factor divides m's (n > 0) or a r's (n < 0), so X
-//    has at most 106 significant bits and every summand is exact. If it is not
-//    m, a summand is inexact unless X is exact, and no proof bounds how near m
-//    it lies: the open case below. "large-power-tie", "small-power-tie",
-//    "large-power-near-tie".
-// Open: a payment within about 2^-208 of a midpoint, not on it, whose summands
-// are not exact. No proof excludes it; none has been found (the reference
-// table's loans, and fuzz/payment_fuzzer.cpp against MPFR in every CI run).
-// An assertion stops debug, sanitizer and fuzz builds there.
+// L1 (the wide float). An operation's exact result is rounded to nearest at
+//    w bits, ties to even, with a 64-bit exponent that none of the values
+//    below can overflow (|exponent| < 2^43): its relative error is at most d,
+//    and it is flagged exact when no rounding took part, in it or in its
+//    operands; a product with an exact zero is an exact zero. Doubles, a r
+//    (106 bits) and midpoints (55 bits) are exact at every rung. Proof: the
+//    rounding keeps w bits and looks at the next and at every bit below it.
+//    Test: WideFloatTest.
+// L2 (the growth). For |n| <= 2^31, the computed X and W are within
+//    e = (3|n| + 256) d (1 + 2^-90) of themselves. Pairs (X_k, W_k) combine as
+//    (X_a X_b, (W_a + W_b) + W_a W_b) by repeated squaring, from (1 + s, s):
+//    s = r above -100%; below it x = -y, y = 1 + s with s = -2 - r, which is
+//    exact unless |r| > 2^(w - 2), and X = +-Y, W = Y - 1 or -(Y + 1).
+//    - X_k multiplies k copies of 1 + s, each within 2d (s's rounding and
+//      the sum's, |s / y| < 1 when s rounds), with k - 1 roundings: within
+//      gamma(3k) = 3k d / (1 - 3k d) (Higham, Accuracy and Stability of
+//      Numerical Algorithms, 2002, lemma 3.1), gamma(2k) when s is exact.
+//    - s > 0: every term of W_a + W_b + W_a W_b is positive, so a sum's
+//      relative error is at most its terms' largest, and with W_a, W_b
+//      within gamma(p_a), gamma(p_b) the result is within gamma(p_a + p_b
+//      + 2): p_k = 3k - 2 from p_1 = 1 (s rounded), or 2k - 2 (s exact).
+//    - -1 < s < 0 (s exact; s = -1, r = -1, is exact throughout): W_k in
+//      (-1, 0), and W_a + W_b + W_a W_b =
+//      W_a X_b + W_b has terms of one sign whose condition numbers X_b and
+//      X_a are at most 1, so the operands' errors pass on no larger than
+//      their largest; the three roundings add (u + v + uv) / (u + v - uv) d
+//      + d <= 4d, u = |W_a|, v = |W_b|. Along at most 63 combinations on any
+//      path of the squaring (31 squarings, 32 products): 252d.
+//    - W = -(Y + 1) adds d and no cancellation. Second-order terms are below
+//      2^-90 of each bound, as 3 |n| d <= 2^-94.
+//    Tests: "tiny-rate", "small-rate", "below-minus-100", terms to 2^31 - 1.
+// L3 (the sign of P - m). For a midpoint m, P - m = D / W (n > 0) or -D / W
+//    (n < 0) with D = a r X - m W or a r + m W, which `difference` writes as
+//    two summands, arranged so that what cancels is exact where it can be.
+//    Each summand is a product or a sum of at most two operations on exact
+//    values and on X or W; by L1 and L2 it is within 2^scale kappa, scale
+//    the exponent of its largest inexact piece, kappa = (3|n| + 258) d (1 +
+//    2^-88) <= 2^(c - w), c = bit_width(3|n| + 258) (errorBits). The sum D'
+//    of the computed summands is their exact sum Z rounded once more; so D
+//    has D''s sign once D''s exponent is at least S + c + 3 - w, S the
+//    larger scale: then |Z| >= |D'| / (1 + d) > 2^(S + 1) kappa >= |D - Z|.
+//    When both summands are exact, D' has D's own sign, and is 0 exactly
+//    when P = m. Tests: "near-midpoint",
+//    "farther-midpoint", "midpoint".
+// L4 (the walk). |P| has the sign of P apart (from the signs of a r, X and
+//    W, exact), and the magnitudes' bits order the doubles, +inf read as
+//    2^1024, the largest double's upper neighbour, to which a payment at or
+//    past their midpoint rounds. Starting from any double, the walk compares
+//    |P| with the midpoint above it and, when |P| is below that, the one
+//    below; it steps over a midpoint |P| is certainly beyond, and stops on a
+//    double both comparisons certainly keep, or on the even of two whose
+//    midpoint is |P|. A step never undoes the last, so the walk ends on the
+//    correctly rounded magnitude, ties to even; from the first rung's
+//    quotient, within 2^-62 of P, it rarely steps at all. Tests: "edge-tie",
+//    "extreme", "binade".
+// L5 (the ladder). With delta = |P - m| / |m|, |D| = delta |m W|, and in
+//    each arrangement of `difference` every summand, and the piece whose
+//    error it carries, is at most 8 (1 + delta) |m W|: for n > 0, a r X =
+//    P W; for n < 0, a r = -P W; |X| >= 2 gives |W| >= 1 and |X| <= 2 |W|,
+//    and |X| < 1/2 gives |W| > 1/2. So L3's test holds at width w whenever
+//    delta >= 2^(c + 9 - w): a comparison a rung cannot make, a wider one
+//    can, up to the cap. Tests: "rung-256", "rung-512", "rung-1024",
+//    "rung-2048".
+// L6 (ties). A tie is exact at 256 bits. Let x = p 2^-k, p odd and below
+//    2^54 unless x is an integer, M = max(|p|, 2^k) for k >= 0 and |x| for
+//    an integer x, and P = m.
+//    - n > 0: W = N 2^(-kn) with N = p^n - 2^(kn) or p^n 2^(-kn) - 1,
+//      coprime to p, and P = a r p^n / N times a power of 2: N's odd part
+//      divides a r's, below 2^106, and p^n divides m's, below 2^54. So
+//      |p|^n < 2^54, kn <= 106 and M^n < 2^107.
+//    - n = -1: P = -a, never a midpoint. n <= -2: W = r S with S = 1 + x +
+//      ... + x^(|n| - 1), so P = -a / S, whose odd part divides a's: below
+//      2^53, so every tie is subnormal, and S's odd part is below 2^53 too.
+//      For k > 0, S's numerator times (p - 2^k) is p^|n| - 2^(k|n|): M^|n| <
+//      2^108, but for x < 0 and |n| even, where M^(|n| - 2) <= 2^54 and
+//      M < 2^54 give M^|n| < 2^162. For an even x, S is odd and at least
+//      |x|^(|n| - 1) / 3: M^|n| < 2^110. For an odd x, r is even: if
+//      |r| >= 2^54, 2 + r has one factor of 2 and S at most 31, which
+//      leaves ties only for |x| < 2^55; otherwise 2 + r has at most 55 and
+//      S at most 86, so |x|^(|n| - 1) < 2^140 and M^|n| < 2^195.
+//    Every power and every W_j has a numerator below 4 M^|n| < 2^197, as
+//    does every product of two of them, so all are exact at 256 bits; so
+//    are a r X (n > 0, 160 bits), m X and m W (at most 251 bits). At a tie
+//    each summand's exact value is minus the other's, representable too,
+//    so every rounding is exact and D' = 0 exactly. Tests: "midpoint",
+//    "edge-tie", "large-power-tie", "small-power-tie", "beyond-range-tie",
+//    "subnormal-leading-tie".
+// L7 (the vanishing rest). Where P = L (1 + e) with a leading term L that
+//    is a midpoint and a rest e no width could resolve (|X| up to 2^(2^41)),
+//    the arrangement puts L - m in a summand of its own, exactly zero: a r -
+//    m for L = a r (n > 0 with |X| >= 2, n < 0 with |X| < 1/2), a r X + m
+//    for L = -a r X (n > 0, |X| < 1/2), a r + m X for L = -a r / X (n < 0,
+//    |X| >= 2). Where L can be a midpoint, X's odd part divides m's (below
+//    2^54) or a r's (below 2^106), so X and these summands are exact by 256
+//    bits; D is then the other summand, of exact sign. A leading term a r or
+//    -a r X that is not a midpoint lies at least 2^-161 of itself from one,
+//    which 256 bits resolve by L5. Tests: "large-power-tie",
+//    "small-power-tie", "large-power-near-tie", "one-month-near-tie".
+// L8 (tiny rates, 0 < |r| < 2^-150, tinyRatePayment). With n r that small,
+//    P = (a / n) (1 + e) with e = (n + 1) r / 2 to within 2^-116, of the
+//    sign of (n + 1) r. A normal a / n is never a midpoint (that needs 54
+//    significant bits, a has 53) nor within 2^-85 of one (it differs from one
+//    by at least 2^-54 / n of itself), so one division rounds it right. A
+//    subnormal a / n can be a midpoint, a = M 2^e and n = N 2^j with N
+//    dividing M and e - j = -1075; P then lies just past it on e's side. An
+//    amount with power > -1011 is at least 2^-958, so |a / n| >= 2^-989 is
+//    normal for |n| <= 2^31. Tests: "tiny-rate", "reported".
+// L9 (the cap). 2048 bits decide every structural family known: ties (L6,
+//    by 256 bits), vanishing rests (L7, at any width), and a leading term
+//    -a / r^(|n| - 1) that is a subnormal midpoint for n <= -2 and |r| =
+//    R 2^j, from which P lies by about |n| / |r|: a must stay a double, so
+//    j (|n| - 1) < 2099 and delta > 2^-1100, which L5 resolves at 2048 bits
+//    (c <= 12 for such |n|). Tests: "subnormal-leading-tie", "rung-2048".
+// L10 (the rest, an estimate, not a proof). A loan that no structure keeps
+//    from a midpoint is decided unless delta < 2^(c + 9 - 2048), c <= 33.
+//    There are about 2^52 amount significands times 2^91.5 pairs of rate and
+//    term not structurally far from a midpoint; if their payments' fractions
+//    in units of the last place fall like independent uniform draws, the
+//    expected number of loans that close is about 2^-1800 (the same count
+//    gives 5 10^-4 within 2^-208, where a 256-bit cap would stop). Such a
+//    loan stops the builds that keep assertions, and others keep the double
+//    the walk reached.
 #include "Monthly_Payment.h"
 
-#include "Scaled_Double_Double.h"
 #include "Wide_Float.h"
 
-#include <algorithm>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -112,17 +143,25 @@
 namespace {
 
 constexpr double INFINITE = std::numeric_limits<double>::infinity();
-constexpr ScaledDoubleDouble ONE = scaled(1.0);
+// The bits of +inf, read as 2^1024: the largest double's upper neighbour.
+constexpr std::uint64_t INFINITY_BITS = 0x7ff0000000000000;
 
-// `base` combined with itself `count` times, by repeated squaring: the power
-// for a product, and fewer roundings than one step a month.
-template <typename Value, typename Combine>
-Value repeated(Value identity, Value base, std::uint64_t count, Combine combine)
+// The ladder's rungs, in limbs of 32 bits: 128 bits first, then twice the
+// width each time, up to the cap (L5).
+constexpr int FIRST_LIMBS = 4;
+constexpr int LAST_LIMBS = 64;
+
+// `base` combined with itself `count` times (count >= 1), by repeated
+// squaring: the power for a product, and fewer roundings than one step a
+// month.
+template <typename Value, typename Combine> Value repeated(Value base, std::uint64_t count, Combine combine)
 {
-    Value result = identity;
+    Value result = base;
+    bool started = false;
     for (; count != 0; count >>= 1) {
         if ((count & 1U) != 0) {
-            result = combine(result, base);
+            result = started ? combine(result, base) : base;
+            started = true;
         }
         if (count > 1) {
             base = combine(base, base);
@@ -131,52 +170,236 @@ Value repeated(Value identity, Value base, std::uint64_t count, Combine combine)
     return result;
 }
 
-ScaledDoubleDouble raised(ScaledDoubleDouble base, std::uint64_t count)
-{
-    return repeated(ONE, base, count, [](ScaledDoubleDouble a, ScaledDoubleDouble b) { return a * b; });
-}
-
-// (1 + r)^count - 1, kept in that form so that nothing cancels when it is
-// small: (1 + r)^(a + b) - 1 = u + v + u * v for u and v those of a and b.
-DoubleDouble growthMinusOne(double rate, std::uint64_t count)
-{
-    return repeated(DoubleDouble { 0.0, 0.0 }, DoubleDouble { rate, 0.0 }, count,
-        [](DoubleDouble u, DoubleDouble v) { return u + v + u * v; });
-}
-
 std::uint64_t magnitude(int months)
 {
     return static_cast<std::uint64_t>(months < 0 ? -static_cast<std::int64_t>(months) : months);
 }
 
-// r / (1 - (1 + r)^-n), for a finite rate r above -100% and n not 0.
-ScaledDoubleDouble ratePerDiscount(double rate, int months)
+// X = x^|n| and W = X - 1 for x = 1 + r (L1).
+template <int L> struct Growth {
+    WideFloat<L> power;
+    WideFloat<L> less;
+};
+
+// (1 + s)^count and (1 + s)^count - 1, the second kept in that form so that
+// nothing cancels when it is small: (1 + s)^(a + b) - 1 = u + v + u v for u
+// and v those of a and b.
+template <int L> Growth<L> powers(const WideFloat<L>& s, std::uint64_t count)
 {
-    const std::uint64_t count = magnitude(months);
-    const ScaledDoubleDouble r = scaled(rate);
-    // Here (1 + r)^-n is within about n * r of 1, and 1 minus it would lose
-    // most of its digits: work with u = (1 + r)^|n| - 1 instead. The discount
-    // is then u / (1 + u) for n > 0, and -u for n < 0.
-    const double spread = static_cast<double>(months) * rate;
-    if (absolute(spread) < 0x1p-10) {
-        const DoubleDouble u = growthMinusOne(rate, count);
-        return months > 0 ? r * scaled(DoubleDouble { 1.0, 0.0 } + u) / scaled(u) : -(r / scaled(u));
+    return repeated(
+        Growth<L> { wideFromInteger<L>(1) + s, s }, count, [](const Growth<L>& a, const Growth<L>& b) {
+            return Growth<L> { a.power * b.power, (a.less + b.less) + a.less * b.less };
+        });
+}
+
+template <int L> Growth<L> growth(double rate, std::uint64_t count)
+{
+    const WideFloat<L> r = wideFromDouble<L>(rate);
+    if (rate > -1.0) {
+        return powers(r, count);
     }
-    ScaledDoubleDouble power = raised(scaled(twoSum(1.0, rate)), count);
+    // x <= 0: x^count is +-y^count for y = -x = 1 + (-2 - r).
+    const Growth<L> y = powers(wideFromInteger<L>(2, 0, true) - r, count);
+    if ((count & 1U) == 0) {
+        return y;
+    }
+    return { -y.power, -(y.power + wideFromInteger<L>(1)) };
+}
+
+// What one rung knows of a loan: a r, exact in 106 bits, and X and W.
+template <int L> struct Rung {
+    WideFloat<L> ar;
+    Growth<L> growth;
+};
+
+template <int L> Rung<L> rungFor(double amount, double rate, int months)
+{
+    return { wideFromDouble<L>(amount) * wideFromDouble<L>(rate), growth<L>(rate, magnitude(months)) };
+}
+
+// The sign of P: P = a r X / W for n > 0, -a r / W for n < 0. A zero's sign
+// comes from the doubles, as a wide zero keeps none.
+template <int L> bool negativePayment(const Rung<L>& rung, double amount, double rate, int months)
+{
+    const bool negative
+        = (binaryParts(amount).negative != binaryParts(rate).negative) != rung.growth.less.negative;
+    return months > 0 ? negative != rung.growth.power.negative : !negative;
+}
+
+// A summand of D with its error below 2^scale of the growth error's kappa
+// (L3), or scale EXACT when it has none.
+constexpr std::int64_t EXACT = std::numeric_limits<std::int64_t>::min();
+
+template <int L> struct Summand {
+    WideFloat<L> value;
+    std::int64_t scale;
+};
+
+template <int L> std::int64_t exponentOf(const WideFloat<L>& v)
+{
+    return isZero(v) ? EXACT : v.exponent;
+}
+
+// `value`, computed from `inner`, the largest piece whose error it carries.
+template <int L> Summand<L> summand(const WideFloat<L>& value, const WideFloat<L>& inner)
+{
+    return { value, value.exact ? EXACT : std::max(exponentOf(value), exponentOf(inner)) };
+}
+
+template <int L> Summand<L> summand(const WideFloat<L>& value)
+{
+    return summand(value, value);
+}
+
+// D, whose sign is that of P - m times W's (flipped for n < 0), as two
+// summands arranged so that what cancels is exact wherever it can be (L3, L6):
+//   n > 0 (D = a r X - m W):   |W| < 1/2   a r + (a r - m) W
+//                              |X| >= 2    (a r - m) X + m
+//                              |X| < 1/2   (a r X + m) - m X
+//                              otherwise   a r X - m W
+//   n < 0 (D = a r + m W):     |X| >= 2    (a r + m X) - m
+//                              |X| < 1/2   (a r - m) + m X
+//                              otherwise   a r + m W
+template <int L> struct Difference {
+    Summand<L> first;
+    Summand<L> second;
+};
+
+template <int L> Difference<L> difference(const Rung<L>& rung, const WideFloat<L>& m, int months)
+{
+    const WideFloat<L>& ar = rung.ar;
+    const WideFloat<L>& x = rung.growth.power;
+    const WideFloat<L>& w = rung.growth.less;
+    const bool huge = !isZero(x) && x.exponent >= 2;
+    const bool tiny = isZero(x) || x.exponent <= -1;
     if (months > 0) {
-        power = ONE / power;
+        if (w.exponent <= -1) {
+            return { summand(ar), summand((ar - m) * w) };
+        }
+        if (huge) {
+            return { summand((ar - m) * x), summand(m) };
+        }
+        const WideFloat<L> arx = ar * x;
+        if (tiny) {
+            return { summand(arx + m, arx), summand(-(m * x)) };
+        }
+        return { summand(arx), summand(-(m * w)) };
     }
-    // 1 - (1 + r)^-n. Past 2^200 either way, the smaller side is lost below
-    // the last digit of the larger.
-    if (power.exponent > 200) {
-        return r / -power;
+    if (huge) {
+        const WideFloat<L> mx = m * x;
+        return { summand(ar + mx, mx), summand(-m) };
     }
-    if (power.exponent < -200) {
-        return r;
+    if (tiny) {
+        return { summand(ar - m), summand(m * x) };
     }
-    const DoubleDouble plain { timesPowerOfTwo(power.mantissa.hi, power.exponent),
-        timesPowerOfTwo(power.mantissa.lo, power.exponent) };
-    return r / scaled(DoubleDouble { 1.0, 0.0 } - plain);
+    return { summand(ar), summand(m * w) };
+}
+
+// Where |P| lies from a midpoint between two doubles' magnitudes.
+enum class Side { BELOW, ON, ABOVE, UNKNOWN };
+
+// ceil(log2 of the growth error's multiple of 2^-BITS), L3.
+int errorBits(int months)
+{
+    return static_cast<int>(std::bit_width(3 * magnitude(months) + 258));
+}
+
+// |P| against the midpoint between the doubles whose magnitudes have the bits
+// `below` and `below + 1`, from the sign of D (L3, L4).
+template <int L> Side sideOf(const Rung<L>& rung, int months, bool negative, std::uint64_t below)
+{
+    // Neighbours share an exponent, or the upper's is one more, its
+    // significand 2^52: m = (s + s' 2^(p' - p)) 2^(p - 1), below 2^55.
+    const BinaryParts low = binaryParts(std::bit_cast<double>(below));
+    const BinaryParts high = binaryParts(std::bit_cast<double>(below + 1));
+    const WideFloat<L> m = wideFromInteger<L>(
+        low.significand + (high.significand << (high.power - low.power)), low.power - 1, negative);
+    const Difference<L> parts = difference(rung, m, months);
+    const WideFloat<L> d = parts.first.value + parts.second.value;
+    const std::int64_t scale = std::max(parts.first.scale, parts.second.scale);
+    const bool certain
+        = scale == EXACT || (!isZero(d) && d.exponent >= scale + errorBits(months) + 3 - WideFloat<L>::BITS);
+    if (!certain) {
+        return Side::UNKNOWN;
+    }
+    if (isZero(d)) {
+        return Side::ON;
+    }
+    // P - m has D's sign times W's, flipped for n < 0; |P| - |m| has that of
+    // P - m, flipped for a negative payment.
+    const bool above = (d.negative == rung.growth.less.negative) == (months > 0);
+    return above != negative ? Side::ABOVE : Side::BELOW;
+}
+
+// The bits of |P|'s nearest double, from a start `bits`: the midpoints either
+// side are compared with |P| and the start moves across any that |P| lies
+// beyond (L4). A comparison this rung cannot make goes to the next, twice as
+// wide; past the cap, builds that keep assertions stop (L9), and others keep
+// the double reached.
+template <int L>
+std::uint64_t walk(const Rung<L>& rung, double amount, double rate, int months, std::uint64_t bits)
+{
+    const bool negative = negativePayment(rung, amount, rate, months);
+    for (;;) {
+        const Side above = bits < INFINITY_BITS ? sideOf(rung, months, negative, bits) : Side::BELOW;
+        const Side below
+            = above == Side::BELOW && bits > 0 ? sideOf(rung, months, negative, bits - 1) : Side::ABOVE;
+        if (above == Side::UNKNOWN || below == Side::UNKNOWN) {
+            if constexpr (L < LAST_LIMBS) {
+                return walk(rungFor<2 * L>(amount, rate, months), amount, rate, months, bits);
+            } else {
+                assert(false && "a payment too close to a midpoint to decide in 2048 bits");
+                return bits;
+            }
+        }
+        if (above == Side::ABOVE) {
+            ++bits;
+        } else if (below == Side::BELOW) {
+            --bits;
+        } else if (above == Side::ON) {
+            return bits + (bits & 1U); // the even of the two
+        } else if (below == Side::ON) {
+            return bits - (bits & 1U);
+        } else {
+            return bits;
+        }
+    }
+}
+
+// |a / b| to within about 2^-62 of itself, as a double: from their top 64
+// bits, by long division. It only starts the walk, or serves the formula as
+// it stands.
+template <int L> double quotient(const WideFloat<L>& a, const WideFloat<L>& b)
+{
+    const std::uint64_t divisor = leadingBits(b); // at least 2^63
+    std::uint64_t remainder = leadingBits(a) >> 1;
+    std::uint64_t q = 0; // floor(remainder 2^64 / divisor), below 2^64
+    for (int i = 0; i < 64; ++i) {
+        const bool carry = (remainder >> 63) != 0;
+        remainder <<= 1;
+        q <<= 1;
+        if (carry || remainder >= divisor) {
+            remainder -= divisor;
+            q |= 1U;
+        }
+    }
+    return roundToDouble(q >> 1, a.exponent - b.exponent - 62);
+}
+
+// The correctly rounded payment for a finite amount and rate, n != 0 and a
+// finite exact value (L1-L9).
+double ladderPayment(double amount, double rate, int months)
+{
+    const Rung<FIRST_LIMBS> rung = rungFor<FIRST_LIMBS>(amount, rate, months);
+    const bool negative = negativePayment(rung, amount, rate, months);
+    std::uint64_t bits = 0; // a zero amount's payment is a zero
+    if (amount != 0.0) {
+        const WideFloat<FIRST_LIMBS>& w = rung.growth.less;
+        const double start = months > 0 ? quotient(rung.ar * rung.growth.power, w) : quotient(rung.ar, w);
+        bits = walk(rung, amount, rate, months, std::bit_cast<std::uint64_t>(start));
+    }
+    const double size = std::bit_cast<double>(bits);
+    return negative ? -size : size;
 }
 
 // base^n as pow gives it for a whole n, for what the formula leaves to it: a
@@ -192,218 +415,15 @@ double raisedTo(double base, int n)
     if (size == 0.0 || size == INFINITE) {
         result = (size == 0.0) == (n > 0) ? 0.0 : INFINITE;
     } else if (!std::isnan(size)) {
-        const ScaledDoubleDouble power = raised(scaled(size), count);
-        result = toDouble(n > 0 ? power : ONE / power);
+        using Wide = WideFloat<FIRST_LIMBS>;
+        const Wide power = repeated(
+            wideFromDouble<FIRST_LIMBS>(size), count, [](const Wide& a, const Wide& b) { return a * b; });
+        result = n > 0 ? nearestDouble(power) : quotient(wideFromInteger<FIRST_LIMBS>(1), power);
     }
     return base < 0 && (count & 1U) != 0 ? -result : result;
 }
 
-// The correctly rounded double of a value known to within a relative error:
-// `nearest` is v's own nearest double; `certain` says that every value within
-// the error rounds to it too. Otherwise the midpoint between two doubles that
-// v lies close to is midpoint * 2^(grid - 1), midpoint odd, and the doubles
-// either side of it are (midpoint -+ 1) / 2 * 2^grid, with v's sign.
-struct Rounded {
-    double nearest;
-    bool certain;
-    std::uint64_t midpoint;
-    std::int64_t grid;
-    bool negative;
-};
-
-// Rounds (hi + lo) * 2^exponent once, on the grid of its own binade or of the
-// subnormals, with overflow to infinity: the grid's unit is 2^grid, and t is v
-// in that unit, below 2^53, whose fraction decides.
-Rounded roundOnce(ScaledDoubleDouble v, double relativeError)
-{
-    double hi = v.mantissa.hi;
-    double lo = v.mantissa.lo;
-    const bool negative = hi < 0.0;
-    const double sign = negative ? -1.0 : 1.0;
-    if (negative) {
-        hi = -hi;
-        lo = -lo;
-    }
-    std::int64_t exponent = v.exponent;
-    if (hi == 1.0 && lo < 0.0) { // just below a power of two: the finer grid
-        hi = 2.0;
-        lo *= 2.0;
-        --exponent;
-    }
-    if (hi == 0.0 || exponent >= 1024 || exponent < -1076) {
-        // Zero, past the largest double, or below a quarter of the least
-        // subnormal: no error below 2^-3 can change it.
-        return { hi == 0.0 || exponent < 0 ? sign * 0.0 : sign * INFINITE, true, 0, 0, negative };
-    }
-    const std::int64_t grid = gridUnit(exponent);
-    const double unit = timesPowerOfTwo(1.0, exponent - grid);
-    const double tHi = hi * unit;
-    const double tLo = lo * unit;
-    double whole = tHi < 0x1p52 ? (tHi + 0x1p52) - 0x1p52 : tHi; // nearest integer
-    double fraction = (tHi - whole) + tLo; // within 2^-52 of the true t - whole
-    if (fraction > 0.5) {
-        whole += 1.0;
-        fraction -= 1.0;
-    } else if (fraction < -0.5) {
-        whole -= 1.0;
-        fraction += 1.0;
-    }
-    // How far the true t may lie from the computed one: the value's error,
-    // and the rounding of the fraction just above.
-    const double margin = relativeError * tHi * (1.0 + 0x1p-50) + 0x1p-51;
-    const bool certain = margin < 0.125 && 0.5 - absolute(fraction) > margin;
-    const auto count = static_cast<std::uint64_t>(whole);
-    return { sign * roundToDouble(count, grid), certain, fraction < 0.0 ? 2 * count - 1 : 2 * count + 1, grid,
-        negative };
-}
-
-// x^count and x^count - 1, within 2^-220 (P10).
-struct WideGrowth {
-    WideFloat power;
-    WideFloat less; // power - 1
-};
-
-WideGrowth widePowers(const WideFloat& s, std::uint64_t count)
-{
-    const WideFloat one = wideFromInteger(1);
-    return repeated(WideGrowth { one, wideFromInteger(0) }, WideGrowth { one + s, s }, count,
-        [](const WideGrowth& a, const WideGrowth& b) {
-            return WideGrowth { a.power * b.power, (a.less + b.less) + a.less * b.less };
-        });
-}
-
-// x^count and x^count - 1 for x = 1 + rate, finite and not 0.
-WideGrowth wideGrowth(double rate, std::uint64_t count)
-{
-    const WideFloat r = wideFromDouble(rate);
-    if (rate > -1.0) {
-        return widePowers(r, count);
-    }
-    // x < 0: x^count is +-y^count for y = -x = 1 + (-2 - r).
-    const WideGrowth y = widePowers(wideFromInteger(2, 0, true) - r, count);
-    if ((count & 1U) == 0) {
-        return y;
-    }
-    return { -y.power, -(y.power + wideFromInteger(1)) };
-}
-
-ScaledDoubleDouble toScaled(const WideFloat& x)
-{
-    return isZero(x) ? scaled(0.0) : scaled(wideLeadingPart(x), x.exponent);
-}
-
-// The payment within 2^-100 (P11): a r X / W for n > 0, -a r / W for n < 0.
-ScaledDoubleDouble approximatePayment(double amount, double rate, int months, const WideGrowth& growth)
-{
-    const ScaledDoubleDouble ar = scaled(amount) * scaled(rate);
-    return months > 0 ? ar * toScaled(growth.power) / toScaled(growth.less) : -(ar / toScaled(growth.less));
-}
-
-// A summand of D, with its error below 2^(scale - 218), or scale EXACT when it
-// has none (P12).
-constexpr std::int64_t EXACT = std::numeric_limits<std::int64_t>::min();
-
-struct Summand {
-    WideFloat value;
-    std::int64_t scale;
-};
-
-std::int64_t exponentOf(const WideFloat& v)
-{
-    return isZero(v) ? EXACT : v.exponent;
-}
-
-// `value`, computed from `inner`, the largest piece whose error it carries.
-Summand summand(const WideFloat& value, const WideFloat& inner)
-{
-    return { value, value.exact ? EXACT : std::max(exponentOf(value), exponentOf(inner)) };
-}
-
-Summand summand(const WideFloat& value)
-{
-    return summand(value, value);
-}
-
-// D, whose sign is that of P - m times W's (flipped for n < 0), as two summands
-// arranged so that what cancels is exact wherever it can be:
-//   n > 0 (D = a r X - m W):   |W| < 1/2   a r + (a r - m) W
-//                              |X| >= 2    (a r - m) X + m
-//                              |X| < 1/2   (a r X + m) - m X
-//                              otherwise   a r X - m W
-//   n < 0 (D = a r + m W):     |X| >= 2    (a r + m X) - m
-//                              |X| < 1/2   (a r - m) + m X
-//                              otherwise   a r + m W
-// Past 2^+-200 the leading term has a summand of its own (P14).
-struct Difference {
-    Summand first;
-    Summand second;
-};
-
-Difference difference(const WideFloat& ar, const WideFloat& m, int months, const WideGrowth& growth)
-{
-    const WideFloat& x = growth.power;
-    const WideFloat& w = growth.less;
-    const bool huge = x.exponent >= 2; // |X| >= 2
-    const bool tiny = x.exponent <= -1; // |X| < 1/2
-    if (months > 0) {
-        if (w.exponent <= -1) {
-            return { summand(ar), summand((ar - m) * w) };
-        }
-        if (huge) {
-            return { summand((ar - m) * x), summand(m) };
-        }
-        const WideFloat arx = ar * x;
-        if (tiny) {
-            return { summand(arx + m, arx), summand(-(m * x)) };
-        }
-        return { summand(arx), summand(-(m * w)) };
-    }
-    if (huge) {
-        const WideFloat mx = m * x;
-        return { summand(ar + mx, mx), summand(-m) };
-    }
-    if (tiny) {
-        return { summand(ar - m), summand(m * x) };
-    }
-    return { summand(ar), summand(m * w) };
-}
-
-// Which of the two doubles beside guess's midpoint m the exact payment P is
-// nearer, from the sign of D (P12-P14). What is left undecided stops builds
-// that keep assertions; an optimised build keeps the guess's nearest double.
-double decide(double amount, double rate, int months, const WideGrowth& growth, const Rounded& guess)
-{
-    const WideFloat ar = wideFromDouble(amount) * wideFromDouble(rate);
-    const WideFloat m = wideFromInteger(guess.midpoint, guess.grid - 1, guess.negative);
-    const Difference sum = difference(ar, m, months, growth);
-    const WideFloat d = sum.first.value + sum.second.value;
-    const std::int64_t scale = std::max(sum.first.scale, sum.second.scale);
-    const bool certain = scale == EXACT || (!isZero(d) && d.exponent > scale - 210);
-    assert(certain && "a payment too close to a midpoint to decide in 256 bits");
-    if (!certain) {
-        return guess.nearest;
-    }
-    const std::uint64_t below = guess.midpoint >> 1; // the neighbours, in units of 2^grid
-    const double lower = roundToDouble(below, guess.grid);
-    const double upper = roundToDouble(below + 1, guess.grid);
-    double size = lower;
-    if (isZero(d)) {
-        size = (below & 1U) == 0 ? lower : upper;
-    } else {
-        // P - m has D's sign, times W's, and flipped for n < 0.
-        const bool above = d.negative == growth.less.negative ? months > 0 : months < 0;
-        size = above != guess.negative ? upper : lower;
-    }
-    return guess.negative ? -size : size;
-}
-
-// The fast path's relative error bound (P2-P8).
-double fastError(int months)
-{
-    return (static_cast<double>(magnitude(months)) + 2.0) * 0x1p-92;
-}
-
-// The payment for 0 < |r| < 2^-150 (P9).
+// The payment for 0 < |r| < 2^-150 (L8).
 double tinyRatePayment(double amount, double rate, int months)
 {
     const double quotient = amount / static_cast<double>(months);
@@ -434,39 +454,21 @@ double tinyRatePayment(double amount, double rate, int months)
 double computeMonthlyPayment(double amount, double monthlyRate, int months)
 {
     const bool finiteAmount = amount - amount == 0.0;
+    const bool finiteRate = monthlyRate - monthlyRate == 0.0;
     if (monthlyRate == 0.0) {
         return amount / static_cast<double>(months); // the limit as the rate goes to 0
     }
     if (months != 0 && absolute(monthlyRate) < 0x1p-150) {
         return tinyRatePayment(amount, monthlyRate, months);
     }
-    if (monthlyRate > -1.0 && monthlyRate < INFINITE && months != 0) {
-        if (amount == 0.0 || !finiteAmount) {
-            return amount * (months < 0 ? -1.0 : 1.0); // only the sign of r / (1 - x^-n) counts
-        }
-        const ScaledDoubleDouble fast = scaled(amount) * ratePerDiscount(monthlyRate, months);
-        const Rounded guess = roundOnce(fast, fastError(months));
-        if (guess.certain) {
-            return guess.nearest;
-        }
-        return decide(amount, monthlyRate, months, wideGrowth(monthlyRate, magnitude(months)), guess);
+    // x^n is 0 with n > 0 at -100%, and 1 with n even at -200%: no finite value.
+    const bool finiteValue = finiteRate && months != 0 && !(monthlyRate == -1.0 && months > 0)
+        && !(monthlyRate == -2.0 && months % 2 == 0);
+    if (finiteValue && finiteAmount) {
+        return ladderPayment(amount, monthlyRate, months);
     }
-    if (monthlyRate == -1.0 && months < 0 && finiteAmount) {
-        return -amount; // (1 + r)^-n is 0: a r / 1
-    }
-    // Below -100% the base is negative; its powers are finite and the payment
-    // is too, unless x^n = 1 (r = -200%, n even).
-    if (monthlyRate < -1.0 && monthlyRate > -INFINITE && months != 0 && finiteAmount
-        && !(monthlyRate == -2.0 && months % 2 == 0)) {
-        const WideGrowth growth = wideGrowth(monthlyRate, magnitude(months));
-        if (amount == 0.0) { // a zero with the sign of r X / W, or of -r / W
-            const bool flip
-                = months > 0 ? growth.power.negative != growth.less.negative : !growth.less.negative;
-            return amount * monthlyRate * (flip ? -1.0 : 1.0);
-        }
-        const ScaledDoubleDouble approximate = approximatePayment(amount, monthlyRate, months, growth);
-        const Rounded guess = roundOnce(approximate, 0x1p-100);
-        return guess.certain ? guess.nearest : decide(amount, monthlyRate, months, growth, guess);
+    if (finiteValue && monthlyRate > -1.0) {
+        return amount * (months < 0 ? -1.0 : 1.0); // only the sign of r / (1 - x^-n) counts
     }
     // An infinite rate makes (1 + r)^-n zero or infinite: the discount is 1,
     // or -inf, which leaves no number.
