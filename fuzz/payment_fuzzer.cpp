@@ -3,10 +3,13 @@
 // a reference table row's first three fields (the amount's and the rate's bits
 // in hexadecimal, the months), so that a failure is a row as it stands.
 //
-// The exact payment is P = a r / (1 - t), t = x^-n, x = 1 + r. MPFR gives it
-// with a proven error bound at a precision that doubles until both ends of
-// the error interval round to one double. Where no precision separates them,
-// two exact arguments decide (see vanishingRest).
+// The exact payment is P = a r / (1 - x^-n), x = 1 + r. With X = x^|n|, it is
+// P = a r X / (X - 1) for n > 0 and a r / (1 - X) for n < 0: X is dyadic, so
+// at a tie every step is exact at some precision and the quotient, the
+// midpoint itself, is exact too. MPFR gives P with a proven error bound at a
+// precision that doubles until both ends of the error interval round to one
+// double. Where no precision separates them, the exact leading term decides
+// (see vanishingRest).
 #include "Monthly_Payment.h"
 
 #include <mpfr.h>
@@ -61,38 +64,78 @@ double nearestWithin(const mpfr_t value, mpfr_exp_t error)
     return std::signbit(lower) == std::signbit(upper) && lower == upper ? lower : UNDECIDED;
 }
 
-// P = L (1 + e), L exact, 0 < |e| < 2^-109 with e of the given sign: no
-// midpoint lies strictly between L and L (1 + sign 2^-109), as midpoints are
-// at least 2^-54 of their size apart (2^-1075 among the subnormals), so P
-// rounds as L (1 + sign 2^-110) does, L a midpoint or not.
-double leadingTerm(const mpfr_t leading, bool negative)
+// Whether |v| lies halfway between two neighbouring doubles; the largest
+// double and 2^1024 count as neighbours, as rounding overflows from there.
+bool isMidpoint(const mpfr_t v)
 {
-    Number q(mpfr_get_prec(leading) + 120);
-    mpfr_mul_2si(q.v, leading, -110, MPFR_RNDN);
-    if (negative) {
-        mpfr_neg(q.v, q.v, MPFR_RNDN);
+    Number size(mpfr_get_prec(v));
+    mpfr_abs(size.v, v, MPFR_RNDN);
+    const double below = mpfr_get_d(size.v, MPFR_RNDD);
+    const double above = mpfr_get_d(size.v, MPFR_RNDU);
+    if (below == above) {
+        return false; // a double
     }
-    check(mpfr_add(q.v, q.v, leading, MPFR_RNDN) == 0);
-    return mpfr_get_d(q.v, MPFR_RNDN);
+    Number half(1200); // two neighbours' sum, exactly
+    if (std::isinf(above)) { // |v| above the largest double
+        mpfr_set_ui_2exp(half.v, 1, 1024, MPFR_RNDN);
+    } else {
+        mpfr_set_d(half.v, above, MPFR_RNDN);
+    }
+    mpfr_add_d(half.v, half.v, below, MPFR_RNDN);
+    mpfr_div_2ui(half.v, half.v, 1, MPFR_RNDN);
+    return mpfr_equal_p(half.v, size.v) != 0;
 }
 
-// Where t is past 2^+-113, no precision may tell P from its leading term:
-//   |t| < 2^-113: P = a r (1 + e), e = t / (1 - t), of t's sign;
-//   |t| > 2^113:  P = L (1 + e), L = -a r / t, e = 1 / (t - 1), of t's sign,
-//                 when t and L are exact.
-double vanishingRest(const mpfr_t ar, const mpfr_t t, bool tExact)
+// P = L (1 + e), L exact, 0 < |e| < 2^-109 with e of the given sign, lies
+// strictly between L and E = L (1 + sign 2^-109). Midpoints between doubles
+// are at least 2^-54 of their size apart (2^-1074, more than 2^-52 of their
+// size, among the subnormals), so no midpoint lies in (L, E] when L is one,
+// and P rounds as E does. When L is not one and rounds as E does, so does
+// every value between them. Otherwise a midpoint lies in (L, E]: undecided.
+double leadingTerm(const mpfr_t leading, bool negative)
 {
-    if (mpfr_zero_p(t) == 0 && mpfr_get_exp(t) < -112) {
-        return leadingTerm(ar, mpfr_signbit(t) != 0);
+    Number end(mpfr_get_prec(leading) + 120);
+    mpfr_mul_2si(end.v, leading, -109, MPFR_RNDN);
+    if (negative) {
+        mpfr_neg(end.v, end.v, MPFR_RNDN);
     }
-    if (tExact && mpfr_get_exp(t) > 114) {
-        Number leading(256);
-        if (mpfr_div(leading.v, ar, t, MPFR_RNDN) == 0) {
-            mpfr_neg(leading.v, leading.v, MPFR_RNDN);
-            return leadingTerm(leading.v, mpfr_signbit(t) != 0);
-        }
+    check(mpfr_add(end.v, end.v, leading, MPFR_RNDN) == 0);
+    const double past = mpfr_get_d(end.v, MPFR_RNDN);
+    return isMidpoint(leading) || mpfr_get_d(leading, MPFR_RNDN) == past ? past : UNDECIDED;
+}
+
+// Where X is past 2^+-113, no precision may tell P from its leading term L:
+//   |X| < 2^-113:  P = L (1 + e), e = X / (1 - X), L = a r for n < 0 and
+//                  -a r X for n > 0;
+//   |X| >= 2^114:  P = L (1 + e), e = 1 / (X - 1), L = a r for n > 0 and
+//                  -a r / X for n < 0;
+// e has X's sign and |e| < 2^-112. a r is exact; the other L is used only
+// when X and L are exact. X is the computed one, within 2^-128 of itself,
+// which changes neither the sign nor the bound.
+double vanishingRest(const mpfr_t ar, const mpfr_t power, bool powerExact, int months)
+{
+    if (mpfr_zero_p(power) != 0) {
+        return UNDECIDED;
     }
-    return UNDECIDED;
+    const bool small = mpfr_get_exp(power) < -112;
+    if (!small && mpfr_get_exp(power) <= 114) {
+        return UNDECIDED;
+    }
+    const bool negative = mpfr_signbit(power) != 0;
+    if (small == (months < 0)) {
+        return leadingTerm(ar, negative);
+    }
+    if (!powerExact) {
+        return UNDECIDED;
+    }
+    Number leading(mpfr_get_prec(power) + 128);
+    const int inexact
+        = months > 0 ? mpfr_mul(leading.v, ar, power, MPFR_RNDN) : mpfr_div(leading.v, ar, power, MPFR_RNDN);
+    if (inexact != 0) {
+        return UNDECIDED;
+    }
+    mpfr_neg(leading.v, leading.v, MPFR_RNDN);
+    return leadingTerm(leading.v, negative);
 }
 
 // The double nearest a r / (1 - (1 + r)^-n), or UNDECIDED where it has no
@@ -112,25 +155,39 @@ double oracle(double amount, double rate, int months)
     if (mpfr_zero_p(x.v) != 0 && months > 0) {
         return UNDECIDED; // 0^-n: no finite value
     }
+    const unsigned long count
+        = months < 0 ? 0UL - static_cast<unsigned long>(months) : static_cast<unsigned long>(months);
     for (mpfr_prec_t precision = 128; precision <= WIDEST; precision *= 2) {
-        Number t(precision);
-        Number d(precision);
+        Number power(precision); // X
+        Number rest(precision); // W = X - 1 for n > 0, 1 - X for n < 0
+        Number top(precision + 128); // a r X for n > 0, a r for n < 0: exact when X is
         Number p(precision);
-        const bool tExact = mpfr_pow_si(t.v, x.v, -static_cast<long>(months), MPFR_RNDN) == 0;
-        const bool dExact = mpfr_ui_sub(d.v, 1, t.v, MPFR_RNDN) == 0;
-        if (mpfr_zero_p(d.v) != 0) {
-            if (tExact) {
-                return UNDECIDED; // t = 1: no finite value
+        const bool powerExact = mpfr_pow_ui(power.v, x.v, count, MPFR_RNDN) == 0;
+        const bool restExact = (months > 0 ? mpfr_sub_ui(rest.v, power.v, 1, MPFR_RNDN)
+                                           : mpfr_ui_sub(rest.v, 1, power.v, MPFR_RNDN))
+            == 0;
+        if (mpfr_zero_p(rest.v) != 0) {
+            if (powerExact) {
+                return UNDECIDED; // X = 1: no finite value
             }
             continue;
         }
-        const bool pExact = mpfr_div(p.v, ar.v, d.v, MPFR_RNDN) == 0;
-        if (tExact && dExact && pExact) {
+        const bool topExact
+            = (months > 0 ? mpfr_mul(top.v, ar.v, power.v, MPFR_RNDN) : mpfr_set(top.v, ar.v, MPFR_RNDN))
+            == 0;
+        const bool pExact = mpfr_div(p.v, top.v, rest.v, MPFR_RNDN) == 0;
+        if (powerExact && restExact && topExact && pExact) {
             return mpfr_get_d(p.v, MPFR_RNDN);
         }
-        // t and d each within 2^-p of themselves, so d within 2^-p (2K + 1)
-        // of the exact 1 - t for K >= |t / d|, and P within 2^-p (4K + 3).
-        const mpfr_exp_t magnify = mpfr_zero_p(t.v) != 0 ? 0 : mpfr_get_exp(t.v) - mpfr_get_exp(d.v) + 1;
+        // Each result is within d = 2^-precision of itself (a r X within
+        // 2^-128 d). X within d puts W within K d more, for K >= |X / W|, and
+        // so P = a r X / W (or a r / W) within (1 + d)^3 / (1 - (K + 1) d) - 1
+        // <= (1.02 K + 4.1) d of itself when (K + 1) d <= 2^-7. With 2^m above
+        // |X / W| as computed and m + 8 < precision, the exact |X / W| is below
+        // 1.01 2^m; for k = max(m, 0), P is within 5.2 2^k d, and 2^(k + 3) d
+        // of the computed P still covers it.
+        const mpfr_exp_t magnify
+            = mpfr_zero_p(power.v) != 0 ? 0 : mpfr_get_exp(power.v) - mpfr_get_exp(rest.v) + 1;
         const mpfr_exp_t k = magnify > 0 ? magnify : 0;
         if (k + 8 < precision) {
             const double nearest = nearestWithin(p.v, k + 3 - precision);
@@ -138,7 +195,7 @@ double oracle(double amount, double rate, int months)
                 return nearest;
             }
         }
-        const double decided = vanishingRest(ar.v, t.v, tExact);
+        const double decided = vanishingRest(ar.v, power.v, powerExact, months);
         if (!std::isnan(decided)) {
             return decided;
         }

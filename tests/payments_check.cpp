@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr int MOST_CATEGORIES = 32;
+
 struct Tally {
     char name[32];
     int loans;
@@ -40,7 +42,7 @@ int main()
         std::perror(PAYMENTS_TABLE);
         return 1;
     }
-    Tally tallies[24] {};
+    Tally tallies[MOST_CATEGORIES] {};
     int categories = 0;
     int wrong = 0;
     char line[512];
@@ -66,7 +68,7 @@ int main()
             ++index;
         }
         if (index == categories) {
-            if (categories == 24) {
+            if (categories == MOST_CATEGORIES) {
                 std::fputs("too many categories\n", stderr);
                 return 1;
             }
