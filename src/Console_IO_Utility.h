@@ -5,16 +5,17 @@
 // text, "RIGHT" pads before it, and any other keyword centres it. A block that
 // is not wider than the text adds no spaces.
 //
-// Nothing here keeps state, allocates or reports errors.
+// Nothing here keeps state, allocates or reports errors. C++11 or later.
 #ifndef CONSOLE_IO_UTILITY_H
 #define CONSOLE_IO_UTILITY_H
 
+// Not inline: C++11 has no inline variables, and a constant int needs none.
 // The filter passes over at most this many characters before it returns one.
-inline constexpr int MAX_SKIPPED_CHARACTERS = 128;
+constexpr int MAX_SKIPPED_CHARACTERS = 128;
 // A line read stores at most this many characters...
-inline constexpr int MAX_TEXT_LENGTH = 128;
+constexpr int MAX_TEXT_LENGTH = 128;
 // ...so the buffer it writes into must hold this many: the text and its end.
-inline constexpr int TEXT_BUFFER_SIZE = MAX_TEXT_LENGTH + 1;
+constexpr int TEXT_BUFFER_SIZE = MAX_TEXT_LENGTH + 1;
 
 // Output.
 void printCharacter(char outChar);
