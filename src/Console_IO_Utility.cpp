@@ -48,6 +48,39 @@ void writePrompt(const char* promptString)
     std::fflush(stdout); // the prompt must show before we wait, even on a pipe
 }
 
+// Reads to the end of the line, its newline included, and appends what fits
+// of it to the `length` characters of `text`, when given.
+int readRestOfLine(char* text, int length)
+{
+    int character = std::getchar();
+    for (; character != '\n' && character != EOF; character = std::getchar()) {
+        if (text != nullptr && length < MAX_TEXT_LENGTH) {
+            text[length++] = static_cast<char>(character);
+            text[length] = '\0';
+        }
+    }
+    return character;
+}
+
+template <typename Number>
+bool promptChecked(const char* promptString, Number& value, char* failedText,
+    bool (*read)(std::FILE*, Number&, char*, int))
+{
+    writePrompt(promptString);
+    Number number {};
+    char taken[TEXT_BUFFER_SIZE];
+    // A number cut short by a read error was not read whole.
+    if (read(stdin, number, taken, TEXT_BUFFER_SIZE) && std::ferror(stdin) == 0) {
+        value = number;
+        return true;
+    }
+    if (failedText != nullptr) {
+        std::memcpy(failedText, taken, sizeof taken);
+        readRestOfLine(failedText, static_cast<int>(std::strlen(taken)));
+    }
+    return false;
+}
+
 // EOF is negative, so it counts as a control character here.
 bool isSkippable(int character, bool includeSpaces)
 {
@@ -173,6 +206,21 @@ int promptForInteger(const char* promptString)
     int value = 0;
     readInteger(stdin, value);
     return value;
+}
+
+bool promptForDoubleChecked(const char* promptString, double& value, char* failedText)
+{
+    return promptChecked(promptString, value, failedText, readDouble);
+}
+
+bool promptForIntegerChecked(const char* promptString, int& value, char* failedText)
+{
+    return promptChecked(promptString, value, failedText, readInteger);
+}
+
+int clearRestOfLine()
+{
+    return readRestOfLine(nullptr, 0);
 }
 
 int clearLeadingCharacters(bool includeSpaces)

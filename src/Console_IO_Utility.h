@@ -41,6 +41,21 @@ void printDoubleJustified(double value, int precision, int blockSize, const char
 double promptForDouble(const char* promptString);
 int promptForInteger(const char* promptString);
 
+// The same reads, telling a failed one from a 0: true when a number was read
+// whole, stored in `value`; false, with `value` left alone, when none was
+// there, only its start, the input ended, or standard input's error
+// indicator is set after the read. When the read fails and `failedText` is
+// given (it must hold TEXT_BUFFER_SIZE characters), the rest of the line is
+// consumed, newline and all, and `failedText` receives the text that failed:
+// what the read took, then that line, at most MAX_TEXT_LENGTH characters. It
+// is empty at the end of input. Without it, the text stays in the input.
+bool promptForDoubleChecked(const char* promptString, double& value, char* failedText = nullptr);
+bool promptForIntegerChecked(const char* promptString, int& value, char* failedText = nullptr);
+
+// Discards the rest of the current input line, its newline included. Returns
+// '\n', or EOF when the input has ended or failed first.
+int clearRestOfLine();
+
 // Filtered input. Leading control characters (codes below 32), the end of
 // input and, unless `includeSpaces` is set, spaces are passed over, at most
 // MAX_SKIPPED_CHARACTERS of them; the character after that is returned
