@@ -5,7 +5,9 @@
 // text, "RIGHT" pads before it, and any other keyword centres it. A block that
 // is not wider than the text adds no spaces.
 //
-// Nothing here keeps state, allocates or reports errors. C++11 or later.
+// Nothing here keeps state, allocates or reports errors. Numbers print and
+// read alike whatever the locale: '.' for the decimal point, no grouping.
+// Widths and limits count bytes. C++11 or later.
 #ifndef CONSOLE_IO_UTILITY_H
 #define CONSOLE_IO_UTILITY_H
 

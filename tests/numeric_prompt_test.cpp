@@ -12,6 +12,11 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -108,6 +113,12 @@ TEST(NumericPrompts, EndOfInputGivesZero)
 
 namespace {
 
+#ifdef _WIN32
+const char* const NULL_DEVICE = "NUL";
+#else
+const char* const NULL_DEVICE = "/dev/null";
+#endif
+
 struct Checked {
     bool read = false;
     double value = -7; // -7 stands for a value left alone
@@ -202,13 +213,19 @@ TEST(CheckedPrompts, FailureWithoutBufferLeavesTheText)
 }
 
 // A read error makes a number that was read not a number read whole: here
-// the error indicator comes from writing to the input, which cannot be done.
+// the error indicator comes from a read of a descriptor open for writing
+// only, put in standard input's place for that read.
 TEST(CheckedPrompts, ErrorIndicatorOnTheInputFailsTheRead)
 {
     bool read = true;
     int value = -7;
     runOnConsole("12\n", [&] {
-        std::fputc('x', stdin);
+        const int input = dup(fileno(stdin));
+        const TemporaryFile writeOnly(std::fopen(NULL_DEVICE, "w"));
+        dup2(fileno(writeOnly.get()), fileno(stdin));
+        EXPECT_EQ(std::getchar(), EOF);
+        dup2(input, fileno(stdin));
+        close(input);
         read = promptForIntegerChecked("? ", value);
     });
     EXPECT_FALSE(read);
