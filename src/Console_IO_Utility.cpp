@@ -103,8 +103,8 @@ int readRestOfLine(char* text, int length)
 }
 
 template <typename Number>
-bool promptChecked(const char* promptString, Number& value, char* failedText,
-    bool (*read)(std::FILE*, Number&, char*, int))
+bool promptChecked(
+    const char* promptString, Number& value, char* failedText, bool (*read)(std::FILE*, Number&, char*, int))
 {
     writePrompt(promptString);
     Number number {};

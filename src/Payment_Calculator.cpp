@@ -42,7 +42,7 @@ int finishOutput()
 // quote, the backslash and every byte that is not printable ASCII escaped,
 // so that no byte typed can move a terminal's cursor or hide the quotes;
 // "..." follows when more was typed. An empty text began with a NUL byte.
-constexpr int QUOTED_SIZE = 4 * SHOWN_BYTES + sizeof "\"\"...";
+constexpr int QUOTED_SIZE = 4 * SHOWN_BYTES + static_cast<int>(sizeof "\"\"..."); // \xNN a byte at most
 
 void quote(const char* text, char* quoted)
 {

@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(BadInput, UnreadableAnswer,
             cannotRead("the number of months", "\"%\" is not a number"), Input::OpenPipe },
         Failure { "LettersForAmount", "abc\n", BANNER + AMOUNT_PROMPT,
             cannotRead("the borrowed amount", "\"abc\" is not a number"), Input::OpenPipe },
-        Failure { "NulBytesForRate", std::string("1000\n\0\0\n12\n", 11), BANNER + AMOUNT_PROMPT + RATE_PROMPT,
+        Failure { "NulBytesForRate", std::string("1000\n\0\0\n12\n", 11),
+            BANNER + AMOUNT_PROMPT + RATE_PROMPT,
             cannotRead("the monthly interest rate", "\"\\x00\"... is not a number") },
         Failure { "ClosedInput", "", BANNER + AMOUNT_PROMPT,
             cannotRead("the borrowed amount", "Bad file descriptor"), Input::Closed }),
@@ -209,23 +210,25 @@ TEST_P(Terminal, ShowsTheDialogueAndEndsWithItsStatus)
 }
 
 INSTANTIATE_TEST_SUITE_P(LiveDialogue, Terminal,
-    testing::Values(
-        TerminalSession { "Answered", { { AMOUNT_PROMPT, "1000\n" }, { RATE_PROMPT, "1\n" }, { MONTHS_PROMPT, "12\n" } },
-            [] {
-                std::string screen = dialogue("1000.00", "1.0000", "88.85");
-                for (const auto& [prompt, answer] : { std::pair { MONTHS_PROMPT, "12\n" },
-                         std::pair { RATE_PROMPT, "1\n" }, std::pair { AMOUNT_PROMPT, "1000\n" } }) {
-                    screen.insert(screen.find(prompt) + prompt.size(), answer);
-                }
-                return screen;
-            }(),
-            0 },
+    testing::Values(TerminalSession { "Answered",
+                        { { AMOUNT_PROMPT, "1000\n" }, { RATE_PROMPT, "1\n" }, { MONTHS_PROMPT, "12\n" } },
+                        [] {
+                            std::string screen = dialogue("1000.00", "1.0000", "88.85");
+                            for (const auto& [prompt, answer] :
+                                { std::pair { MONTHS_PROMPT, "12\n" }, std::pair { RATE_PROMPT, "1\n" },
+                                    std::pair { AMOUNT_PROMPT, "1000\n" } }) {
+                                screen.insert(screen.find(prompt) + prompt.size(), answer);
+                            }
+                            return screen;
+                        }(),
+                        0 },
         TerminalSession { "CommaInAmount", { { AMOUNT_PROMPT, "1,000\n" } },
             BANNER + AMOUNT_PROMPT + "1,000\n" + RATE_PROMPT + "\n"
                 + cannotRead("the monthly interest rate", "\",000\" is not a number"),
             2 },
         TerminalSession { "DollarSignBeforeAmount", { { AMOUNT_PROMPT, "$250000\n" } },
-            BANNER + AMOUNT_PROMPT + "$250000\n\n" + cannotRead("the borrowed amount", "\"$250000\" is not a number"),
+            BANNER + AMOUNT_PROMPT + "$250000\n\n"
+                + cannotRead("the borrowed amount", "\"$250000\" is not a number"),
             2 },
         TerminalSession { "CtrlDAtFirstPrompt", { { AMOUNT_PROMPT, "\x04" } },
             BANNER + AMOUNT_PROMPT + "\n" + cannotRead("the borrowed amount", "end of input"), 2 },

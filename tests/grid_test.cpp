@@ -49,7 +49,8 @@ std::vector<std::string> gridInputs()
 std::string outcome(const std::string& input)
 {
     int status = 0;
-    const ConsoleRun run = runOnConsole(input + "\n", [&] { status = runPaymentCalculator(); }, true);
+    const ConsoleRun run = runOnConsole(
+        input + "\n", [&] { status = runPaymentCalculator(); }, true);
     std::string lines;
     for (const auto& [name, label] : { std::pair { "amount", "Total Borrowed Amount : $" },
              std::pair { "rate", "Monthly Interest Rate : " },
@@ -57,7 +58,8 @@ std::string outcome(const std::string& input)
         const size_t start = run.output.find(label);
         if (start != std::string::npos) {
             const size_t from = start + std::strlen(label);
-            lines += input + '\t' + name + '\t' + run.output.substr(from, run.output.find('\n', from) - from) + '\n';
+            lines += input + '\t' + name + '\t' + run.output.substr(from, run.output.find('\n', from) - from)
+                + '\n';
         }
     }
     if (!run.errors.empty()) {

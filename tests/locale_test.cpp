@@ -51,8 +51,8 @@ bool setCommaLocale()
     const std::string sourcePath = folder / "source";
     const std::string output = folder / "comma";
     const char* const argv[] = { "localedef", "--force", "--quiet",
-        std::endian::native == std::endian::big ? "--big-endian" : "--little-endian", "-f", charmapPath.c_str(), "-i",
-        sourcePath.c_str(), output.c_str(), nullptr };
+        std::endian::native == std::endian::big ? "--big-endian" : "--little-endian", "-f",
+        charmapPath.c_str(), "-i", sourcePath.c_str(), output.c_str(), nullptr };
     pid_t pid = 0;
     // It warns of the categories it makes up, and exits with 1 for that.
     if (posix_spawnp(&pid, "localedef", nullptr, nullptr, const_cast<char* const*>(argv), environ) == 0) {

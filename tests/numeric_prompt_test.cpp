@@ -173,12 +173,9 @@ TEST(CheckedPrompts, FailureGivesTheTextThatFailedAndItsLine)
     };
     for (const Failure& failure : {
              Failure { "abc def\nnext", 'd', "abc def", "next" },
-             Failure { " \t1e+ x\n7\n", 'd', "1e+ x", "7\n" },
-             Failure { "0x", 'd', "0x", "" },
-             Failure { ".5\n", 'i', ".5", "" },
-             Failure { "-\r\n", 'i', "-\r", "" },
-             Failure { "%\n\n", 'i', "%", "\n" },
-             Failure { "\n \n", 'd', "", "" }, // the end of input
+             Failure { " \t1e+ x\n7\n", 'd', "1e+ x", "7\n" }, Failure { "0x", 'd', "0x", "" },
+             Failure { ".5\n", 'i', ".5", "" }, Failure { "-\r\n", 'i', "-\r", "" },
+             Failure { "%\n\n", 'i', "%", "\n" }, Failure { "\n \n", 'd', "", "" }, // the end of input
          }) {
         const std::string_view input = failure.input;
         const Checked checked = askChecked(input, failure.kind);
@@ -248,7 +245,8 @@ bool askMonths(int& months, bool withText)
 {
     char failedText[TEXT_BUFFER_SIZE];
     for (int asked = 0; asked < 100; ++asked) {
-        if (withText ? promptForIntegerChecked("n? ", months, failedText) : promptForIntegerChecked("n? ", months)) {
+        if (withText ? promptForIntegerChecked("n? ", months, failedText)
+                     : promptForIntegerChecked("n? ", months)) {
             return true;
         }
         if (withText ? std::feof(stdin) != 0 || std::ferror(stdin) != 0 : clearRestOfLine() == EOF) {
@@ -261,8 +259,8 @@ bool askMonths(int& months, bool withText)
 TEST(CheckedPrompts, CallerLoopAsksAgainAndStopsAtTheEndOfInput)
 {
     for (const bool withText : { true, false }) {
-        for (const auto& [input, asked] : { std::pair { "abc\n-\n\n+\n", 4U }, std::pair { "x y z", 1U },
-                 std::pair { "", 1U } }) {
+        for (const auto& [input, asked] :
+            { std::pair { "abc\n-\n\n+\n", 4U }, std::pair { "x y z", 1U }, std::pair { "", 1U } }) {
             int months = -7;
             bool got = true;
             const ConsoleRun run = runOnConsole(input, [&] { got = askMonths(months, withText); });
