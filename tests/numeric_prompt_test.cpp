@@ -12,9 +12,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
-#ifdef _WIN32
-#include <io.h>
-#else
+#ifndef _WIN32
 #include <unistd.h>
 #endif
 
@@ -113,12 +111,6 @@ TEST(NumericPrompts, EndOfInputGivesZero)
 
 namespace {
 
-#ifdef _WIN32
-const char* const NULL_DEVICE = "NUL";
-#else
-const char* const NULL_DEVICE = "/dev/null";
-#endif
-
 struct Checked {
     bool read = false;
     double value = -7; // -7 stands for a value left alone
@@ -209,6 +201,7 @@ TEST(CheckedPrompts, FailureWithoutBufferLeavesTheText)
     EXPECT_EQ(askChecked("1e+x\n", 'd', false).run.unread, "x\n");
 }
 
+#ifndef _WIN32 // Windows reads its null device as empty even when open for writing only
 // A read error makes a number that was read not a number read whole: here
 // the error indicator comes from a read of a descriptor open for writing
 // only, put in standard input's place for that read.
@@ -218,7 +211,7 @@ TEST(CheckedPrompts, ErrorIndicatorOnTheInputFailsTheRead)
     int value = -7;
     runOnConsole("12\n", [&] {
         const int input = dup(fileno(stdin));
-        const TemporaryFile writeOnly(std::fopen(NULL_DEVICE, "w"));
+        const TemporaryFile writeOnly(std::fopen("/dev/null", "w"));
         dup2(fileno(writeOnly.get()), fileno(stdin));
         EXPECT_EQ(std::getchar(), EOF);
         dup2(input, fileno(stdin));
@@ -228,6 +221,7 @@ TEST(CheckedPrompts, ErrorIndicatorOnTheInputFailsTheRead)
     EXPECT_FALSE(read);
     EXPECT_EQ(value, -7);
 }
+#endif
 
 TEST(ClearRestOfLine, DiscardsTheLineAndSaysWhetherTheInputEnded)
 {
