@@ -115,8 +115,9 @@ bool promptChecked(
         return true;
     }
     if (failedText != nullptr) {
-        std::memcpy(failedText, taken, sizeof taken);
-        readRestOfLine(failedText, static_cast<int>(std::strlen(taken)));
+        const size_t length = std::strlen(taken);
+        std::memcpy(failedText, taken, length + 1);
+        readRestOfLine(failedText, static_cast<int>(length));
     }
     return false;
 }

@@ -166,8 +166,8 @@ TEST(CheckedPrompts, FailureGivesTheTextThatFailedAndItsLine)
     for (const Failure& failure : {
              Failure { "abc def\nnext", 'd', "abc def", "next" },
              Failure { " \t1e+ x\n7\n", 'd', "1e+ x", "7\n" }, Failure { "0x", 'd', "0x", "" },
-             Failure { ".5\n", 'i', ".5", "" }, Failure { "-\r\n", 'i', "-\r", "" },
-             Failure { "%\n\n", 'i', "%", "\n" }, Failure { "\n \n", 'd', "", "" }, // the end of input
+             Failure { "-\r\n", 'i', "-\r", "" }, Failure { "%\n\n", 'i', "%", "\n" },
+             Failure { "\n \n", 'd', "", "" }, // the end of input
          }) {
         const std::string_view input = failure.input;
         const Checked checked = askChecked(input, failure.kind);
@@ -195,10 +195,7 @@ TEST(CheckedPrompts, FailureWithoutBufferLeavesTheText)
     EXPECT_FALSE(letters.read);
     EXPECT_EQ(letters.value, -7);
     EXPECT_EQ(letters.run.unread, "abc\n");
-    const Checked exponent = askChecked("1e+x\n", 'i', false);
-    EXPECT_TRUE(exponent.read); // an integer stops before the "e"
-    EXPECT_EQ(exponent.run.unread, "e+x\n");
-    EXPECT_EQ(askChecked("1e+x\n", 'd', false).run.unread, "x\n");
+    EXPECT_EQ(askChecked("1e+x\n", 'd', false).run.unread, "x\n"); // the start of a number goes
 }
 
 #ifndef _WIN32 // Windows reads its null device as empty even when open for writing only
