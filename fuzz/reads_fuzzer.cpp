@@ -56,6 +56,22 @@ void readLine(bool viaClearLeading, bool prompted)
     check(position() - before <= MOST_READ_BY_FILTER + MOST_STORED);
 }
 
+// A failed read's text fits its buffer and holds no newline, which the read
+// consumes with the rest of the line.
+void readNumberChecked(bool integer)
+{
+    const std::unique_ptr<char[]> text(new char[TEXT_BUFFER_SIZE]);
+    double value = 0;
+    int count = 0;
+    const bool read = integer ? promptForIntegerChecked("%d: ", count, text.get())
+                              : promptForDoubleChecked("%f: ", value, text.get());
+    if (!read) {
+        const std::size_t length = strnlen(text.get(), TEXT_BUFFER_SIZE);
+        check(length <= MOST_STORED);
+        check(std::memchr(text.get(), '\n', length) == nullptr);
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -67,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     feedStandardInput(input.data(), input.size());
 
     for (const std::uint8_t step : steps) {
-        switch (step % 9) {
+        switch (step % 12) {
         case 0:
             readCharacter(false);
             break;
@@ -92,6 +108,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 7:
             static_cast<void>(promptForCharacter("%d? "));
             break;
+        case 9:
+            readNumberChecked(step % 2 == 0);
+            break;
+        case 10: {
+            const int end = clearRestOfLine();
+            check(end == '\n' || end == EOF);
+            break;
+        }
         default:
             static_cast<void>(promptForDouble("%f: "));
             static_cast<void>(promptForInteger("%n: "));

@@ -9,7 +9,8 @@
 
 namespace {
 
-// Number texts are built here, terminator included.
+// Integer texts and the double printer's format are built here, terminator
+// included.
 constexpr int NUMBER_BUFFER_SIZE = 32;
 
 // A finite double's exact decimal expansion ends within 1074 digits after the
@@ -17,9 +18,14 @@ constexpr int NUMBER_BUFFER_SIZE = 32;
 // instead can cost gigabytes of scratch memory.
 constexpr int MAX_EXACT_DECIMALS = 1074;
 
+// The longest fixed-point text of a double: a sign, the 309 integer digits of
+// the largest, the locale's decimal point (a character, at most MB_LEN_MAX
+// bytes), the exact decimals and the terminator.
+constexpr int FIXED_POINT_BUFFER_SIZE = 1 + 309 + MB_LEN_MAX + MAX_EXACT_DECIMALS + 1;
+
 // Spaces to print before a text of `length` characters; the spaces after it
-// are then blockSize - length - before. The length is wide because a number
-// text printed past its buffer can be longer than any int.
+// are then blockSize - length - before. The length is wide because zeros
+// added to a number's text can make it longer than any int.
 long long spacesBefore(long long length, int blockSize, const char* justify)
 {
     // No keyword adds spaces to a block that is not wider than the text, so
@@ -42,10 +48,78 @@ void printSpaces(long long count)
     printCharacters(static_cast<int>(std::clamp<long long>(count, 0, INT_MAX)), ' ');
 }
 
+// Prints `text` followed by `zeros` zeros, placed in the block as one text.
+void printPlaced(const char* text, int zeros, int blockSize, const char* justify)
+{
+    const auto length = static_cast<long long>(std::strlen(text)) + zeros;
+    const long long before = spacesBefore(length, blockSize, justify);
+    printSpaces(before);
+    std::fputs(text, stdout); // never a format: '%' prints as itself
+    printCharacters(zeros, '0');
+    printSpaces(blockSize - length - before);
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// The C library writes the decimal point of the caller's locale, such as
+// ',': it becomes '.', so that a number prints the same in every locale.
+void useFullStop(char* text)
+{
+    char* point = text + (text[0] == '-' ? 1 : 0);
+    while (isDigit(*point)) {
+        ++point;
+    }
+    char* decimals = point;
+    while (*decimals != '\0' && !isDigit(*decimals)) {
+        ++decimals;
+    }
+    if (*decimals != '\0') { // not when there are no decimals, nor for inf and nan
+        *point = '.';
+        std::memmove(point + 1, decimals, std::strlen(decimals) + 1);
+    }
+}
+
 void writePrompt(const char* promptString)
 {
     std::fputs(promptString, stdout);
     std::fflush(stdout); // the prompt must show before we wait, even on a pipe
+}
+
+// Reads to the end of the line, its newline included, and appends what fits
+// of it to the `length` characters of `text`, when given.
+int readRestOfLine(char* text, int length)
+{
+    int character = std::getchar();
+    for (; character != '\n' && character != EOF; character = std::getchar()) {
+        if (text != nullptr && length < MAX_TEXT_LENGTH) {
+            text[length++] = static_cast<char>(character);
+            text[length] = '\0';
+        }
+    }
+    return character;
+}
+
+template <typename Number>
+bool promptChecked(
+    const char* promptString, Number& value, char* failedText, bool (*read)(std::FILE*, Number&, char*, int))
+{
+    writePrompt(promptString);
+    Number number {};
+    char taken[TEXT_BUFFER_SIZE];
+    // A number cut short by a read error was not read whole.
+    if (read(stdin, number, taken, TEXT_BUFFER_SIZE) && std::ferror(stdin) == 0) {
+        value = number;
+        return true;
+    }
+    if (failedText != nullptr) {
+        const size_t length = std::strlen(taken);
+        std::memcpy(failedText, taken, length + 1);
+        readRestOfLine(failedText, static_cast<int>(length));
+    }
+    return false;
 }
 
 // EOF is negative, so it counts as a control character here.
@@ -85,11 +159,7 @@ void printString(const char* outString)
 
 void printStringJustified(const char* outString, int blockSize, const char* justify)
 {
-    const auto length = static_cast<long long>(std::strlen(outString));
-    const long long before = spacesBefore(length, blockSize, justify);
-    printSpaces(before);
-    std::fputs(outString, stdout); // never a format: '%' prints as itself
-    printSpaces(blockSize - length - before);
+    printPlaced(outString, 0, blockSize, justify);
 }
 
 void printInteger(int value)
@@ -136,24 +206,15 @@ void printDoubleJustified(double value, int precision, int blockSize, const char
     char format[NUMBER_BUFFER_SIZE];
     std::snprintf(format, sizeof format, "%s0.%dlf", "%", decimals);
 
-    char text[NUMBER_BUFFER_SIZE];
+    char text[FIXED_POINT_BUFFER_SIZE];
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral" // built above from a fixed template
-    const int length = std::snprintf(text, sizeof text, format, value);
-    if (length >= 0 && length < NUMBER_BUFFER_SIZE && extraZeros == 0) {
-        printStringJustified(text, blockSize, justify);
-        return;
+    if (std::snprintf(text, sizeof text, format, value) < 0) {
+        text[0] = '\0';
     }
-
-    // Too long for the buffer: print it whole, straight from the value, in the
-    // same block as any other text.
-    const long long fullLength = std::max(length, 0) + static_cast<long long>(extraZeros);
-    const long long before = spacesBefore(fullLength, blockSize, justify);
-    printSpaces(before);
-    std::printf(format, value);
-    printCharacters(extraZeros, '0');
-    printSpaces(blockSize - fullLength - before);
 #pragma GCC diagnostic pop
+    useFullStop(text);
+    printPlaced(text, extraZeros, blockSize, justify);
 }
 
 // The conversions are scanf's "%lf" and "%d" as ISO C defines them, done in
@@ -173,6 +234,21 @@ int promptForInteger(const char* promptString)
     int value = 0;
     readInteger(stdin, value);
     return value;
+}
+
+bool promptForDoubleChecked(const char* promptString, double& value, char* failedText)
+{
+    return promptChecked(promptString, value, failedText, readDouble);
+}
+
+bool promptForIntegerChecked(const char* promptString, int& value, char* failedText)
+{
+    return promptChecked(promptString, value, failedText, readInteger);
+}
+
+int clearRestOfLine()
+{
+    return readRestOfLine(nullptr, 0);
 }
 
 int clearLeadingCharacters(bool includeSpaces)

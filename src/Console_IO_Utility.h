@@ -5,16 +5,19 @@
 // text, "RIGHT" pads before it, and any other keyword centres it. A block that
 // is not wider than the text adds no spaces.
 //
-// Nothing here keeps state, allocates or reports errors.
+// Nothing here keeps state, allocates or reports errors. Numbers print and
+// read alike whatever the locale: '.' for the decimal point, no grouping.
+// Widths and limits count bytes. C++11 or later.
 #ifndef CONSOLE_IO_UTILITY_H
 #define CONSOLE_IO_UTILITY_H
 
+// Not inline: C++11 has no inline variables, and a constant int needs none.
 // The filter passes over at most this many characters before it returns one.
-inline constexpr int MAX_SKIPPED_CHARACTERS = 128;
+constexpr int MAX_SKIPPED_CHARACTERS = 128;
 // A line read stores at most this many characters...
-inline constexpr int MAX_TEXT_LENGTH = 128;
+constexpr int MAX_TEXT_LENGTH = 128;
 // ...so the buffer it writes into must hold this many: the text and its end.
-inline constexpr int TEXT_BUFFER_SIZE = MAX_TEXT_LENGTH + 1;
+constexpr int TEXT_BUFFER_SIZE = MAX_TEXT_LENGTH + 1;
 
 // Output.
 void printCharacter(char outChar);
@@ -39,6 +42,21 @@ void printDoubleJustified(double value, int precision, int blockSize, const char
 // return 0; a text that does not begin a number stays in the input.
 double promptForDouble(const char* promptString);
 int promptForInteger(const char* promptString);
+
+// The same reads, telling a failed one from a 0: true when a number was read
+// whole, stored in `value`; false, with `value` left alone, when none was
+// there, only its start, the input ended, or standard input's error
+// indicator is set after the read. When the read fails and `failedText` is
+// given (it must hold TEXT_BUFFER_SIZE characters), the rest of the line is
+// consumed, newline and all, and `failedText` receives the text that failed:
+// what the read took, then that line, at most MAX_TEXT_LENGTH characters. It
+// is empty at the end of input. Without it, the text stays in the input.
+bool promptForDoubleChecked(const char* promptString, double& value, char* failedText = nullptr);
+bool promptForIntegerChecked(const char* promptString, int& value, char* failedText = nullptr);
+
+// Discards the rest of the current input line, its newline included. Returns
+// '\n', or EOF when the input has ended or failed first.
+int clearRestOfLine();
 
 // Filtered input. Leading control characters (codes below 32), the end of
 // input and, unless `includeSpaces` is set, spaces are passed over, at most

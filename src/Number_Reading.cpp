@@ -50,18 +50,30 @@ int lowerCase(int c)
 struct Scanner {
     std::FILE* in;
     int next;
+    char* taken; // the item's characters so far, terminated, or null
+    int room; // how many more `taken` holds before its terminator
 };
 
+// Consumes the look-ahead into the item.
 void advance(Scanner& scanner)
 {
+    if (scanner.room > 0) {
+        *scanner.taken++ = static_cast<char>(scanner.next);
+        *scanner.taken = '\0';
+        --scanner.room;
+    }
     scanner.next = std::getc(scanner.in);
 }
 
-Scanner startItem(std::FILE* in)
+Scanner startItem(std::FILE* in, char* taken, int takenSize)
 {
-    Scanner scanner { in, std::getc(in) };
+    Scanner scanner { in, std::getc(in), taken, 0 };
     while (isSpace(scanner.next)) {
-        advance(scanner);
+        scanner.next = std::getc(in);
+    }
+    if (taken != nullptr && takenSize > 0) {
+        taken[0] = '\0';
+        scanner.room = takenSize - 1;
     }
     return scanner;
 }
@@ -362,9 +374,9 @@ bool takeUnsignedNumber(Scanner& scanner, double& value)
 
 } // namespace
 
-bool readDouble(std::FILE* in, double& value)
+bool readDouble(std::FILE* in, double& value, char* taken, int takenSize)
 {
-    Scanner scanner = startItem(in);
+    Scanner scanner = startItem(in, taken, takenSize);
     const bool negative = takeSign(scanner);
     double magnitude = 0.0;
     if (!takeUnsignedNumber(scanner, magnitude)) {
@@ -374,9 +386,9 @@ bool readDouble(std::FILE* in, double& value)
     return endItem(scanner, true);
 }
 
-bool readInteger(std::FILE* in, int& value)
+bool readInteger(std::FILE* in, int& value, char* taken, int takenSize)
 {
-    Scanner scanner = startItem(in);
+    Scanner scanner = startItem(in, taken, takenSize);
     const bool negative = takeSign(scanner);
     if (!isDigit(scanner.next)) {
         return endItem(scanner, false);

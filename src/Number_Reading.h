@@ -20,10 +20,14 @@ inline constexpr int MAX_SIGNIFICANT_DIGITS = 800;
 // any case, with an optional sign, rounded to the nearest double (ties to
 // even). Stores it in `value` and returns true, or returns false and leaves
 // `value` alone when the read fails or the input has ended.
-bool readDouble(std::FILE* in, double& value);
+//
+// When `taken` is given, it receives the characters the item consumed (not
+// the white space before it), as many as `takenSize` holds with its
+// terminator, so that a caller can show the text that failed.
+bool readDouble(std::FILE* in, double& value, char* taken = nullptr, int takenSize = 0);
 
 // An optional sign and decimal digits; a number beyond int gives the nearest
 // int, however many digits it has. As readDouble otherwise.
-bool readInteger(std::FILE* in, int& value);
+bool readInteger(std::FILE* in, int& value, char* taken = nullptr, int takenSize = 0);
 
 #endif

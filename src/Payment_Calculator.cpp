@@ -15,6 +15,11 @@ constexpr int FOUR_DIGITS = 4;
 constexpr int TWO_ENDLINES = 2;
 constexpr char PERCENT_CHAR = '%';
 
+// The exit status when an answer cannot be read; 1 is output not written.
+constexpr int UNREADABLE_ANSWER = 2;
+// At most this many bytes of an answer that is not a number are shown.
+constexpr int SHOWN_BYTES = 24;
+
 // The console module checks no single write; a failed one leaves standard
 // output's error indicator set, and the last of the report may still sit in
 // its buffer. A report that did not all arrive must not end in success.
@@ -33,6 +38,57 @@ int finishOutput()
     return 1;
 }
 
+// At most SHOWN_BYTES of an answer that is not a number, quoted, with the
+// quote, the backslash and every byte that is not printable ASCII escaped,
+// so that no byte typed can move a terminal's cursor or hide the quotes;
+// "..." follows when more was typed. An empty text began with a NUL byte.
+constexpr int QUOTED_SIZE = 4 * SHOWN_BYTES + static_cast<int>(sizeof "\"\"..."); // \xNN a byte at most
+
+void quote(const char* text, char* quoted)
+{
+    int length = 0;
+    quoted[length++] = '"';
+    int taken = 0;
+    for (; taken < SHOWN_BYTES && text[taken] != '\0'; ++taken) {
+        const auto byte = static_cast<unsigned char>(text[taken]);
+        if (byte == '"' || byte == '\\') {
+            quoted[length++] = '\\';
+            quoted[length++] = static_cast<char>(byte);
+        } else if (byte < ' ' || byte > '~') {
+            length += std::snprintf(quoted + length, 5, "\\x%02x", byte);
+        } else {
+            quoted[length++] = static_cast<char>(byte);
+        }
+    }
+    if (taken == 0) {
+        length += std::snprintf(quoted + length, 5, "\\x00");
+    }
+    std::snprintf(quoted + length, static_cast<size_t>(QUOTED_SIZE - length), "\"%s",
+        taken == 0 || text[taken] != '\0' ? "..." : "");
+}
+
+// Says on standard error, in one line, why `answer` could not be read, after
+// ending the prompt's line. When the output itself failed, its write error is
+// the one line said instead.
+int cannotRead(const char* answer, const char* failedText, int readError)
+{
+    printEndline();
+    if (finishOutput() != 0) {
+        return 1;
+    }
+    if (std::ferror(stdin) != 0) {
+        std::fprintf(stderr, "payment_calculator: cannot read %s: %s\n", answer,
+            readError != 0 ? std::strerror(readError) : "read error");
+    } else if (failedText[0] == '\0' && std::feof(stdin) != 0) {
+        std::fprintf(stderr, "payment_calculator: cannot read %s: end of input\n", answer);
+    } else {
+        char quoted[QUOTED_SIZE];
+        quote(failedText, quoted);
+        std::fprintf(stderr, "payment_calculator: cannot read %s: %s is not a number\n", answer, quoted);
+    }
+    return UNREADABLE_ANSWER;
+}
+
 } // namespace
 
 int main()
@@ -47,9 +103,23 @@ int main()
     printString("----------");
     printEndlines(TWO_ENDLINES);
 
-    const double borrowedAmount = promptForDouble("Enter the borrowed amount      ($): ");
-    const double ratePercent = promptForDouble("Enter the monthly interest rate(%): ");
-    const int months = promptForInteger("Enter the number of months     (M): ");
+    // errno is cleared before each read, so that a read error's reason is its own.
+    char failedText[TEXT_BUFFER_SIZE];
+    double borrowedAmount = 0.0;
+    errno = 0;
+    if (!promptForDoubleChecked("Enter the borrowed amount      ($): ", borrowedAmount, failedText)) {
+        return cannotRead("the borrowed amount", failedText, errno);
+    }
+    double ratePercent = 0.0;
+    errno = 0;
+    if (!promptForDoubleChecked("Enter the monthly interest rate(%): ", ratePercent, failedText)) {
+        return cannotRead("the monthly interest rate", failedText, errno);
+    }
+    int months = 0;
+    errno = 0;
+    if (!promptForIntegerChecked("Enter the number of months     (M): ", months, failedText)) {
+        return cannotRead("the number of months", failedText, errno);
+    }
 
     const double monthlyRate = ratePercent * PERCENTAGE_CONVERSION;
     const double monthlyPayment = computeMonthlyPayment(borrowedAmount, monthlyRate, months);

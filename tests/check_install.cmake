@@ -1,5 +1,7 @@
 # Installs the build into a scratch prefix and checks the tree: the program
-# runs from there, and the manual pages render without a warning.
+# runs from there, the README's example builds against it with pkg-config
+# and with find_package and runs, and the manual pages render without a
+# warning.
 set(prefix "${WORK}/prefix")
 file(REMOVE_RECURSE "${WORK}")
 execute_process(COMMAND ${CMAKE_COMMAND} --install "${BUILD}" --prefix "${prefix}" OUTPUT_QUIET
@@ -29,6 +31,38 @@ execute_process(COMMAND bash "${SMOKE_TEST}" ${EMULATOR} "${prefix}/${BINDIR}/pa
 if(failed)
   message(FATAL_ERROR "the installed program:\n${said}")
 endif()
+
+# The example, built as a user would with the compiler and flags of this
+# build, against the scratch tree alone: the pkg-config file must name it.
+set(pkg_config ${CMAKE_COMMAND} -E env "PKG_CONFIG_LIBDIR=${prefix}/${LIBDIR}/pkgconfig" pkg-config)
+execute_process(COMMAND ${pkg_config} --cflags console_io_utility OUTPUT_VARIABLE cflags
+  OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed)
+execute_process(COMMAND ${pkg_config} --libs console_io_utility OUTPUT_VARIABLE libs OUTPUT_STRIP_TRAILING_WHITESPACE)
+string(FIND "${cflags} ${libs}" "${prefix}/" at)
+if(failed OR at EQUAL -1)
+  message(FATAL_ERROR "pkg-config does not give the scratch prefix ${prefix} (${failed}): ${cflags} ${libs}")
+endif()
+separate_arguments(cflags UNIX_COMMAND "${cflags}")
+separate_arguments(libs UNIX_COMMAND "${libs}")
+separate_arguments(compile UNIX_COMMAND "${CXXFLAGS}")
+separate_arguments(link UNIX_COMMAND "${LDFLAGS}")
+execute_process(COMMAND ${CXX} ${compile} ${cflags} -c "${EXAMPLE}/greet.cpp" -o "${WORK}/greet.o"
+  COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CXX} ${compile} ${link} "${WORK}/greet.o" ${libs} -o "${WORK}/greet-pkg-config"
+  COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} -S "${EXAMPLE}" -B "${WORK}/greet-cmake" -G "${GENERATOR}"
+  "-DCMAKE_CXX_COMPILER=${CXX}" "-DCMAKE_CXX_FLAGS=${CXXFLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${LDFLAGS}"
+  "-DCMAKE_PREFIX_PATH=${prefix}" -DCMAKE_FIND_USE_CMAKE_SYSTEM_PATH=OFF
+  "-DCMAKE_LIBRARY_ARCHITECTURE=${LIBRARY_ARCHITECTURE}" OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+execute_process(COMMAND ${CMAKE_COMMAND} --build "${WORK}/greet-cmake" OUTPUT_QUIET COMMAND_ERROR_IS_FATAL ANY)
+file(WRITE "${WORK}/name" "  Ada\n")
+foreach(greet greet-pkg-config greet-cmake/greet)
+  execute_process(COMMAND ${EMULATOR} "${WORK}/${greet}" INPUT_FILE "${WORK}/name" OUTPUT_VARIABLE greeted
+    RESULT_VARIABLE failed)
+  if(failed OR NOT greeted STREQUAL "Your name: Hello,        Ada!\n")
+    message(FATAL_ERROR "${greet} built against the scratch tree (${failed}): ${greeted}")
+  endif()
+endforeach()
 
 foreach(page man1/payment_calculator.1 man3/console_io_utility.3)
   set(page "${prefix}/${MANDIR}/${page}")

@@ -8,6 +8,8 @@
 #include <csignal>
 #include <fstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -36,46 +38,56 @@ std::string dialogue(const std::string& amount, const std::string& rate, const s
     return report;
 }
 
-struct Session {
+// The line said on standard error when an answer cannot be read.
+std::string cannotRead(const std::string& answer, const std::string& why)
+{
+    return "payment_calculator: cannot read " + answer + ": " + why + "\n";
+}
+
+struct Failure {
     const char* name;
     std::string input;
-    std::string amount, rate, payment; // as the report shows them
+    std::string shown; // the output: what comes before the newline that ends it
+    std::string error;
     Input mode = Input::File;
 };
 
-// Names the case in test listings instead of dumping its bytes.
-void PrintTo(const Session& session, std::ostream* out)
+void PrintTo(const Failure& failure, std::ostream* out)
 {
-    *out << session.name;
+    *out << failure.name;
 }
 
-class Dialogue : public testing::TestWithParam<Session> { };
+class UnreadableAnswer : public testing::TestWithParam<Failure> { };
 
-std::string sessionName(const testing::TestParamInfo<Session>& session)
+std::string failureName(const testing::TestParamInfo<Failure>& failure)
 {
-    return session.param.name;
+    return failure.param.name;
 }
 
-TEST_P(Dialogue, PrintsTheWholeReportAndExitsZero)
+// An answer that cannot be read ends the run at once, even with the input
+// still open: the prompt's line ended, one line on standard error, status 2.
+TEST_P(UnreadableAnswer, EndsTheRunWithOneLineAndStatusTwo)
 {
-    const Session& session = GetParam();
-    const ProgramRun run = runProgram(session.input, session.mode);
+    const Failure& failure = GetParam();
+    const ProgramRun run = runProgram(failure.input, failure.mode);
     EXPECT_FALSE(run.timedOut);
-    EXPECT_EQ(run.output, dialogue(session.amount, session.rate, session.payment));
-    EXPECT_EQ(run.errors, "");
-    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.output, failure.shown + "\n");
+    EXPECT_EQ(run.errors, failure.error);
+    EXPECT_EQ(run.status, 2);
 }
 
-// Unconverted text stays in the input and fails the later prompts at once, so
-// the program finishes even though the input is still open; NUL bytes and a
-// closed input end it the same way.
-INSTANTIATE_TEST_SUITE_P(BadInput, Dialogue,
+INSTANTIATE_TEST_SUITE_P(BadInput, UnreadableAnswer,
     testing::Values(
-        Session { "PercentSignAfterRate", "1000\n5%\n", "1000.00", "5.0000", "inf", Input::OpenPipe },
-        Session { "LettersForAmount", "abc\n", "0.00", "0.0000", "nan", Input::OpenPipe },
-        Session { "NulBytesForRate", std::string("1000\n\0\0\n12\n", 11), "1000.00", "0.0000", "inf" },
-        Session { "ClosedInput", "", "0.00", "0.0000", "nan", Input::Closed }),
-    sessionName);
+        Failure { "PercentSignAfterRate", "1000\n5%\n", BANNER + AMOUNT_PROMPT + RATE_PROMPT + MONTHS_PROMPT,
+            cannotRead("the number of months", "\"%\" is not a number"), Input::OpenPipe },
+        Failure { "LettersForAmount", "abc\n", BANNER + AMOUNT_PROMPT,
+            cannotRead("the borrowed amount", "\"abc\" is not a number"), Input::OpenPipe },
+        Failure { "NulBytesForRate", std::string("1000\n\0\0\n12\n", 11),
+            BANNER + AMOUNT_PROMPT + RATE_PROMPT,
+            cannotRead("the monthly interest rate", "\"\\x00\"... is not a number") },
+        Failure { "ClosedInput", "", BANNER + AMOUNT_PROMPT,
+            cannotRead("the borrowed amount", "Bad file descriptor"), Input::Closed }),
+    failureName);
 
 void expectCleanFinish(const ProgramRun& run)
 {
@@ -159,25 +171,75 @@ TEST(LiveDialogue, EachPromptArrivesOnAPipeBeforeTheProgramWaits)
     EXPECT_EQ(program.seen(), dialogue("1000.00", "1.0000", "88.85"));
 }
 
-// At a terminal the answers echo, every newline shows as CR LF, and Ctrl-D
-// at the rate prompt ends the input: the run still finishes, with status 0.
-TEST(LiveDialogue, TerminalSessionEchoesAnswersAndFinishesOnCtrlD)
-{
-    LiveProgram program(LiveProgram::Channel::Terminal);
-    EXPECT_TRUE(program.awaitOutput(AMOUNT_PROMPT)) << program.seen();
-    program.type("1000\n");
-    EXPECT_TRUE(program.awaitOutput(RATE_PROMPT)) << program.seen();
-    program.type("\x04");
-    EXPECT_EQ(program.finish(), 0);
+// A terminal session: each answer typed once its prompt shows.
+struct TerminalSession {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> typed; // the prompt, then the answer
+    std::string screen; // what shows, echoed answers included, with "\n" for CR LF
+    int status;
+};
 
-    // The typed answer echoes right after its prompt; ^D itself shows nothing.
-    std::string expected = dialogue("1000.00", "0.0000", "inf");
-    expected.insert(BANNER.size() + AMOUNT_PROMPT.size(), "1000\n");
+void PrintTo(const TerminalSession& session, std::ostream* out)
+{
+    *out << session.name;
+}
+
+class Terminal : public testing::TestWithParam<TerminalSession> { };
+
+std::string terminalName(const testing::TestParamInfo<TerminalSession>& session)
+{
+    return session.param.name;
+}
+
+// At a terminal the answers echo and every newline shows as CR LF; Ctrl-D
+// (which shows nothing) ends the input.
+TEST_P(Terminal, ShowsTheDialogueAndEndsWithItsStatus)
+{
+    const TerminalSession& session = GetParam();
+    LiveProgram program(LiveProgram::Channel::Terminal);
+    for (const auto& [prompt, answer] : session.typed) {
+        EXPECT_TRUE(program.awaitOutput(prompt)) << program.seen();
+        program.type(answer);
+    }
+    EXPECT_EQ(program.finish(), session.status);
     std::string onScreen;
-    for (const char c : expected) {
+    for (const char c : session.screen) {
         onScreen += c == '\n' ? "\r\n" : std::string(1, c);
     }
     EXPECT_EQ(program.seen(), onScreen);
 }
+
+INSTANTIATE_TEST_SUITE_P(LiveDialogue, Terminal,
+    testing::Values(TerminalSession { "Answered",
+                        { { AMOUNT_PROMPT, "1000\n" }, { RATE_PROMPT, "1\n" }, { MONTHS_PROMPT, "12\n" } },
+                        [] {
+                            std::string screen = dialogue("1000.00", "1.0000", "88.85");
+                            for (const auto& [prompt, answer] :
+                                { std::pair { MONTHS_PROMPT, "12\n" }, std::pair { RATE_PROMPT, "1\n" },
+                                    std::pair { AMOUNT_PROMPT, "1000\n" } }) {
+                                screen.insert(screen.find(prompt) + prompt.size(), answer);
+                            }
+                            return screen;
+                        }(),
+                        0 },
+        TerminalSession { "CommaInAmount", { { AMOUNT_PROMPT, "1,000\n" } },
+            BANNER + AMOUNT_PROMPT + "1,000\n" + RATE_PROMPT + "\n"
+                + cannotRead("the monthly interest rate", "\",000\" is not a number"),
+            2 },
+        TerminalSession { "DollarSignBeforeAmount", { { AMOUNT_PROMPT, "$250000\n" } },
+            BANNER + AMOUNT_PROMPT + "$250000\n\n"
+                + cannotRead("the borrowed amount", "\"$250000\" is not a number"),
+            2 },
+        TerminalSession { "CtrlDAtFirstPrompt", { { AMOUNT_PROMPT, "\x04" } },
+            BANNER + AMOUNT_PROMPT + "\n" + cannotRead("the borrowed amount", "end of input"), 2 },
+        TerminalSession { "PercentSignAfterRate", { { AMOUNT_PROMPT, "1000 5% 12\n" } },
+            BANNER + AMOUNT_PROMPT + "1000 5% 12\n" + RATE_PROMPT + MONTHS_PROMPT + "\n"
+                + cannotRead("the number of months", "\"% 12\" is not a number"),
+            2 },
+        TerminalSession { "CtrlDAtThirdPrompt", { { AMOUNT_PROMPT, "1000 1\n" }, { MONTHS_PROMPT, "\x04" } },
+            BANNER + AMOUNT_PROMPT + "1000 1\n" + RATE_PROMPT + MONTHS_PROMPT + "\n"
+                + cannotRead("the number of months", "end of input"),
+            2 }),
+    terminalName);
 
 } // namespace

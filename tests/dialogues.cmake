@@ -42,10 +42,27 @@ add_dialogue_check(MinusInfiniteRate "1\\n-inf\\n-4\\n" 1.00 -inf nan)
 add_dialogue_check(PaymentOnAMidpoint "1.1987560940654195e+17\\n-10.15625\\n7\\n" 119875609406541952.00
   -10.1562 10906081509921876.00)
 
-# Text that does not convert stays in the input and fails the later prompts
-# at once; the end of input answers every prompt left with 0.
-add_dialogue_check(EndOfInputAtFirstPrompt "" 0.00 0.0000 nan)
-add_dialogue_check(EndOfInputAtSecondPrompt "1000\\n" 1000.00 0.0000 inf)
-add_dialogue_check(EndOfInputAtThirdPrompt "1000\\n1\\n" 1000.00 1.0000 inf)
 add_dialogue_check(NotANumber "1000\\nnan\\n12\\n" 1000.00 nan nan)
 add_dialogue_check(InfiniteAmount "inf\\n1\\n12\\n" inf 1.0000 inf)
+
+# An answer that cannot be read ends the run with one line on standard
+# error and status 2, never a report of made-up figures:
+# add_failed_dialogue_check(NAME INPUT PROMPTS-SHOWN ERROR).
+set(cannot_read "payment_calculator: cannot read")
+add_failed_dialogue_check(CommaInAmount "1,000\\n5\\n12\\n" 2
+  "${cannot_read} the monthly interest rate: \",000\" is not a number")
+add_failed_dialogue_check(DollarSignBeforeAmount "$250000\\n" 1
+  "${cannot_read} the borrowed amount: \"$250000\" is not a number")
+add_failed_dialogue_check(EndOfInputAtFirstPrompt "" 1 "${cannot_read} the borrowed amount: end of input")
+# The "%" left by the rate answers the month count at once.
+add_failed_dialogue_check(PercentSignAfterRate "1000 5% 12\\n" 3
+  "${cannot_read} the number of months: \"% 12\" is not a number")
+add_failed_dialogue_check(EndOfInputAtThirdPrompt "1000 1" 3 "${cannot_read} the number of months: end of input")
+add_failed_dialogue_check(EndOfInputAtSecondPrompt "1000\\n\\n" 2
+  "${cannot_read} the monthly interest rate: end of input")
+# Only the start of a number is not a number; shown quoted, escaped and cut.
+add_failed_dialogue_check(IncompleteExponent "1e+\\t\"x\\yz 0123456789012345678901234\\n" 1
+  "${cannot_read} the borrowed amount: \"1e+\\x09\\\"x\\\\yz 01234567890123\"... is not a number")
+if(NOT WIN32)
+  add_failed_dialogue_check(StandardInputIsADirectory "<directory>" 1 "${cannot_read} the borrowed amount: Is a directory")
+endif()

@@ -1,7 +1,8 @@
 // The calculator over a grid of edge inputs, compared with the reports that
 // x86-64 gives (grid.txt). Every CPU and compiler must print the same bytes:
 // a result that hangs on x87 excess precision, a NaN's sign or the width of
-// long shows up here. GRID_RECORD=path writes the file anew instead.
+// long shows up here; so must an answer that cannot be read, its message and
+// status. GRID_RECORD=path writes the file anew instead.
 #include "harness.h"
 
 #include <gtest/gtest.h>
@@ -42,18 +43,30 @@ std::vector<std::string> gridInputs()
     return inputs;
 }
 
-// The report's three figures, a line each: the input, the figure's name and
-// the figure as printed, tab-separated.
-std::string figures(const std::string& input)
+// What a run gives, a line each: the report's figures, the message on
+// standard error and a status other than 0, as the input, what the line
+// holds and the text, tab-separated.
+std::string outcome(const std::string& input)
 {
-    const std::string output = runOnConsole(input + "\n", [] { runPaymentCalculator(); }).output;
+    int status = 0;
+    const ConsoleRun run = runOnConsole(
+        input + "\n", [&] { status = runPaymentCalculator(); }, true);
     std::string lines;
     for (const auto& [name, label] : { std::pair { "amount", "Total Borrowed Amount : $" },
              std::pair { "rate", "Monthly Interest Rate : " },
              std::pair { "payment", "Monthly Payment       : $" } }) {
-        const size_t start = output.find(label);
-        const size_t from = start == std::string::npos ? output.size() : start + std::strlen(label);
-        lines += input + '\t' + name + '\t' + output.substr(from, output.find('\n', from) - from) + '\n';
+        const size_t start = run.output.find(label);
+        if (start != std::string::npos) {
+            const size_t from = start + std::strlen(label);
+            lines += input + '\t' + name + '\t' + run.output.substr(from, run.output.find('\n', from) - from)
+                + '\n';
+        }
+    }
+    if (!run.errors.empty()) {
+        lines += input + "\terror\t" + run.errors.substr(0, run.errors.find_last_not_of("\r\n") + 1) + '\n';
+    }
+    if (status != 0) {
+        lines += input + "\tstatus\t" + std::to_string(status) + '\n';
     }
     return lines;
 }
@@ -64,21 +77,28 @@ TEST(Grid, EveryInputPrintsWhatX8664Prints)
     if (const char* path = std::getenv("GRID_RECORD")) {
         std::ofstream record(path);
         for (const std::string& input : inputs) {
-            record << figures(input);
+            record << outcome(input);
         }
         GTEST_SKIP() << "recorded " << inputs.size() << " reports in " << path;
     }
 
+    // An input's lines follow each other.
     std::ifstream recorded(GRID_DATA);
-    std::vector<std::string> lines;
+    std::vector<std::string> blocks;
+    std::string previous = "\n"; // no input's
     for (std::string line; std::getline(recorded, line);) {
-        lines.push_back(line + '\n');
+        const std::string input = line.substr(0, line.find('\t'));
+        if (input != previous) {
+            blocks.emplace_back();
+            previous = input;
+        }
+        blocks.back() += line + '\n';
     }
-    ASSERT_EQ(lines.size(), 3 * inputs.size()) << "grid.txt is not this grid's record";
+    ASSERT_EQ(blocks.size(), inputs.size()) << "grid.txt is not this grid's record";
     int differences = 0;
     for (size_t i = 0; i < inputs.size(); ++i) {
-        const std::string expected = lines[3 * i] + lines[3 * i + 1] + lines[3 * i + 2];
-        const std::string actual = figures(inputs[i]);
+        const std::string& expected = blocks[i];
+        const std::string actual = outcome(inputs[i]);
         if (actual != expected && ++differences <= 20) {
             ADD_FAILURE() << "x86-64:\n" << expected << "here:\n" << actual;
         }

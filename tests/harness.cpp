@@ -89,7 +89,7 @@ std::string readFrom(int fd, long offset)
     return text;
 }
 
-Redirect::Redirect(std::string_view input)
+Redirect::Redirect(std::string_view input, bool withErrors)
     : in_(temporary(input).release())
     , out_(temporary().release())
 {
@@ -100,6 +100,12 @@ Redirect::Redirect(std::string_view input)
     dup2(fileno(out_), fileno(stdout));
     inMode_ = setBinary(stdin);
     outMode_ = setBinary(stdout);
+    if (withErrors) {
+        err_ = temporary().release();
+        savedErr_ = dup(fileno(stderr));
+        dup2(fileno(err_), fileno(stderr));
+        errMode_ = setBinary(stderr);
+    }
     // Drop whatever stdin buffered from earlier input, then read the new file
     // from its top. fseek alone would keep the buffer when offset 0 lies
     // inside it, replaying the earlier bytes.
@@ -123,11 +129,22 @@ Redirect::~Redirect()
     std::clearerr(stdin);
     std::fclose(out_);
     std::fclose(in_);
+    if (err_ != nullptr) {
+        setMode(stderr, errMode_);
+        dup2(savedErr_, fileno(stderr));
+        close(savedErr_);
+        std::fclose(err_);
+    }
 }
 
 std::string Redirect::written() const
 {
     return readFrom(fileno(stdout));
+}
+
+std::string Redirect::errors() const
+{
+    return err_ != nullptr ? readFrom(fileno(stderr)) : std::string();
 }
 
 std::string Redirect::unread() const
@@ -136,12 +153,12 @@ std::string Redirect::unread() const
     return readFrom(fileno(stdin), std::ftell(stdin));
 }
 
-ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call)
+ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call, bool withErrors)
 {
-    const Redirect console(input);
+    const Redirect console(input, withErrors);
     call();
     std::fflush(stdout);
-    return { console.written(), console.unread() };
+    return { console.written(), console.unread(), console.errors() };
 }
 
 std::string printed(const std::function<void()>& call)

@@ -30,31 +30,38 @@ std::string readFrom(int fd, long offset = 0);
 // output at an empty one, and points both back when it goes out of scope, so
 // a failed or throwing test cannot leave the streams on temporary files. Both
 // are binary, so that Windows writes and reads the same bytes as elsewhere.
+// Standard error too, when asked: not always, so that a sanitizer's report
+// during a call still shows.
 class Redirect {
 public:
-    explicit Redirect(std::string_view input);
+    explicit Redirect(std::string_view input, bool withErrors = false);
     ~Redirect();
     Redirect(const Redirect&) = delete;
     Redirect& operator=(const Redirect&) = delete;
 
     std::string written() const; // what has reached the output file, without flushing
     std::string unread() const; // what standard input has not consumed yet
+    std::string errors() const; // what has reached standard error, if redirected
 
 private:
     std::FILE* in_;
     std::FILE* out_;
+    std::FILE* err_ = nullptr;
     int savedIn_;
     int savedOut_;
+    int savedErr_ = -1;
     int inMode_ = 0; // the streams' text or binary modes, on Windows
     int outMode_ = 0;
+    int errMode_ = 0;
 };
 
 struct ConsoleRun {
     std::string output; // everything the call wrote to standard output
     std::string unread; // what the call left in standard input
+    std::string errors; // what it wrote to standard error, when asked for
 };
 
-ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call);
+ConsoleRun runOnConsole(std::string_view input, const std::function<void()>& call, bool withErrors = false);
 
 // What the call writes, with empty input.
 std::string printed(const std::function<void()>& call);

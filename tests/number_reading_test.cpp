@@ -32,7 +32,7 @@ Number readCase(const ReadCase<Number>& c, Number untouched, Read read)
 {
     Number value = untouched;
     bool got = false;
-    const ConsoleRun run = runOnConsole(c.text, [&] { got = read(stdin, value); });
+    const ConsoleRun run = runOnConsole(c.text, [&] { got = read(stdin, value, nullptr, 0); });
     EXPECT_EQ(got, c.read) << c.text;
     EXPECT_EQ(run.unread, c.unread) << c.text;
     return value;
