@@ -61,7 +61,7 @@
 //    double both comparisons certainly keep, or on the even of two whose
 //    midpoint is |P|. A step never undoes the last, so the walk ends on the
 //    correctly rounded magnitude, ties to even; from the first rung's
-//    quotient, within 2^-62 of P, it rarely steps at all. Tests: "edge-tie",
+//    quotient, within 2^-59 of P, it rarely steps at all. Tests: "edge-tie",
 //    "extreme", "binade".
 // L5 (the ladder). With delta = |P - m| / |m|, |D| = delta |m W|, and in
 //    each arrangement of `difference` every summand, and the piece whose
@@ -366,7 +366,7 @@ std::uint64_t walk(const Rung<L>& rung, double amount, double rate, int months, 
     }
 }
 
-// |a / b| to within about 2^-62 of itself, as a double: from their top 64
+// |a / b| to within about 2^-59 of itself, as a double: from their top 64
 // bits, by long division. It only starts the walk, or serves the formula as
 // it stands.
 template <int L> double quotient(const WideFloat<L>& a, const WideFloat<L>& b)
