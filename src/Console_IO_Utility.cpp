@@ -78,7 +78,12 @@ void useFullStop(char* text)
     }
     if (*decimals != '\0') { // not when there are no decimals, nor for inf and nan
         *point = '.';
-        std::memmove(point + 1, decimals, std::strlen(decimals) + 1);
+        // The decimals and the terminator close up behind it: copied forward,
+        // as the point they replace was at least as long.
+        char* to = point + 1;
+        do {
+            *to++ = *decimals;
+        } while (*decimals++ != '\0');
     }
 }
 
