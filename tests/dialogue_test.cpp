@@ -59,9 +59,10 @@ void PrintTo(const Failure& failure, std::ostream* out)
 
 class UnreadableAnswer : public testing::TestWithParam<Failure> { };
 
-std::string failureName(const testing::TestParamInfo<Failure>& failure)
+// A parameterised case is named by its own `name`.
+template <typename Case> std::string nameOf(const testing::TestParamInfo<Case>& info)
 {
-    return failure.param.name;
+    return info.param.name;
 }
 
 // An answer that cannot be read ends the run at once, even with the input
@@ -87,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(BadInput, UnreadableAnswer,
             cannotRead("the monthly interest rate", "\"\\x00\"... is not a number") },
         Failure { "ClosedInput", "", BANNER + AMOUNT_PROMPT,
             cannotRead("the borrowed amount", "Bad file descriptor"), Input::Closed }),
-    failureName);
+    nameOf<Failure>);
 
 void expectCleanFinish(const ProgramRun& run)
 {
@@ -186,11 +187,6 @@ void PrintTo(const TerminalSession& session, std::ostream* out)
 
 class Terminal : public testing::TestWithParam<TerminalSession> { };
 
-std::string terminalName(const testing::TestParamInfo<TerminalSession>& session)
-{
-    return session.param.name;
-}
-
 // At a terminal the answers echo and every newline shows as CR LF; Ctrl-D
 // (which shows nothing) ends the input.
 TEST_P(Terminal, ShowsTheDialogueAndEndsWithItsStatus)
@@ -240,6 +236,6 @@ INSTANTIATE_TEST_SUITE_P(LiveDialogue, Terminal,
             BANNER + AMOUNT_PROMPT + "1000 1\n" + RATE_PROMPT + MONTHS_PROMPT + "\n"
                 + cannotRead("the number of months", "end of input"),
             2 }),
-    terminalName);
+    nameOf<TerminalSession>);
 
 } // namespace
