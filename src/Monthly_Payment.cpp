@@ -1,5 +1,7 @@
-// The fixed monthly payment of a loan, decided in integer arithmetic alone,
-// so that every platform gives the same bits whatever its floating point.
+// The fixed monthly payment of a loan, decided in integer arithmetic, so that
+// every platform gives the same bits whatever its floating point: doubles
+// compute only a start for the walk below, and the formula where it has no
+// finite value.
 //
 // Why it is correctly rounded, lemma by lemma. P = a r / (1 - x^-n) is the
 // exact payment for doubles a and r and an int n != 0, x = 1 + r, X = x^|n|
@@ -71,23 +73,21 @@
 //    delta >= 2^(c + 9 - w): a comparison a rung cannot make, a wider one
 //    can, up to the cap. Tests: "rung-256", "rung-512", "rung-1024",
 //    "rung-2048".
-// L6 (ties). A tie is exact at 256 bits. Let x = p 2^-k, p odd and below
-//    2^54 unless x is an integer, M = max(|p|, 2^k) for k >= 0 and |x| for
-//    an integer x, and P = m.
+// L6 (ties). A tie is exact at 256 bits. Let x = p 2^-k, p odd, M =
+//    max(|p|, 2^k) for k >= 0 and |x| for an integer x, and P = m.
 //    - n > 0: W = N 2^(-kn) with N = p^n - 2^(kn) or p^n 2^(-kn) - 1,
 //      coprime to p, and P = a r p^n / N times a power of 2: N's odd part
 //      divides a r's, below 2^106, and p^n divides m's, below 2^54. So
 //      |p|^n < 2^54, kn <= 106 and M^n < 2^107.
 //    - n = -1: P = -a, never a midpoint. n <= -2: W = r S with S = 1 + x +
 //      ... + x^(|n| - 1), so P = -a / S, whose odd part divides a's: below
-//      2^53, so every tie is subnormal, and S's odd part is below 2^53 too.
-//      For k > 0, S's numerator times (p - 2^k) is p^|n| - 2^(k|n|): M^|n| <
-//      2^108, but for x < 0 and |n| even, where M^(|n| - 2) <= 2^54 and
-//      M < 2^54 give M^|n| < 2^162. For an even x, S is odd and at least
-//      |x|^(|n| - 1) / 3: M^|n| < 2^110. For an odd x, r is even: if
-//      |r| >= 2^54, 2 + r has one factor of 2 and S at most 31, which
-//      leaves ties only for |x| < 2^55; otherwise 2 + r has at most 55 and
-//      S at most 86, so |x|^(|n| - 1) < 2^140 and M^|n| < 2^195.
+//      2^53, so every tie is subnormal. Then a = -m S is a multiple of
+//      2^-1074 only if S is even, which needs x an odd integer and |n| even
+//      (else S is odd, or an odd number over a power of 2). S's odd part is
+//      below 2^53 and its factors of 2 are those of 2 + r, at most 55 (one
+//      for |r| >= 2^54), and of |n|, at most 31: so |x|^(|n| - 1) < 2^85
+//      for |r| >= 2^54 (only |n| = 2 is left: M^|n| < 2^170), and < 2^139
+//      with |x| < 2^55 otherwise: M^|n| < 2^195.
 //    Every power and every W_j has a numerator below 4 M^|n| < 2^197, as
 //    does every product of two of them, so all are exact at 256 bits; so
 //    are a r X (n > 0, 160 bits), m X and m W (at most 251 bits). At a tie
@@ -102,25 +102,28 @@
 //    for L = -a r X (n > 0, |X| < 1/2), a r + m X for L = -a r / X (n < 0,
 //    |X| >= 2). Where L can be a midpoint, X's odd part divides m's (below
 //    2^54) or a r's (below 2^106), so X and these summands are exact by 256
-//    bits; D is then the other summand, of exact sign. A leading term a r or
-//    -a r X that is not a midpoint lies at least 2^-161 of itself from one,
-//    which 256 bits resolve by L5. Tests: "large-power-tie",
+//    bits; D is then the other summand, of exact sign. A leading term a r,
+//    or -a r X with X's odd part below 2^54, that is not a midpoint lies at
+//    least 2^-161 of itself from one, which 256 bits resolve by L5; any
+//    other leading term is as near one as chance puts it (L10). Tests: "large-power-tie",
 //    "small-power-tie", "large-power-near-tie", "one-month-near-tie".
 // L8 (tiny rates, 0 < |r| < 2^-150, tinyRatePayment). With n r that small,
-//    P = (a / n) (1 + e) with e = (n + 1) r / 2 to within 2^-116, of the
-//    sign of (n + 1) r. A normal a / n is never a midpoint (that needs 54
-//    significant bits, a has 53) nor within 2^-85 of one (it differs from one
-//    by at least 2^-54 / n of itself), so one division rounds it right. A
-//    subnormal a / n can be a midpoint, a = M 2^e and n = N 2^j with N
+//    P = (a / n) (1 + e) with e = (n + 1) r / 2 (1 + t), |t| < 2^-118, of
+//    the sign of (n + 1) r and below 2^-118 (n = -1 gives -a exactly). A
+//    normal a / n is never a midpoint (that needs 54 significant bits, a has
+//    53) nor within 2^-85 of one (it differs from one by at least 2^-54 / n
+//    of itself), so a / n rounded once (`divided`, from integers) is right.
+//    A subnormal a / n can be a midpoint, a = M 2^e and n = N 2^j with N
 //    dividing M and e - j = -1075; P then lies just past it on e's side. An
 //    amount with power > -1011 is at least 2^-958, so |a / n| >= 2^-989 is
 //    normal for |n| <= 2^31. Tests: "tiny-rate", "reported".
 // L9 (the cap). 2048 bits decide every structural family known: ties (L6,
 //    by 256 bits), vanishing rests (L7, at any width), and a leading term
 //    -a / r^(|n| - 1) that is a subnormal midpoint for n <= -2 and |r| =
-//    R 2^j, from which P lies by about |n| / |r|: a must stay a double, so
-//    j (|n| - 1) < 2099 and delta > 2^-1100, which L5 resolves at 2048 bits
-//    (c <= 12 for such |n|). Tests: "subnormal-leading-tie", "rung-2048".
+//    R 2^j, from which P lies by |n| / |r| (1 + O(|n| / |r|)): r is a double,
+//    so delta > 2^-1024, which L5 resolves at 2048 bits once c <= 1014, far
+//    beyond every |n| (a stays a double only for j (|n| - 1) < 2099). Tests: "subnormal-leading-tie",
+//    "rung-2048".
 // L10 (the rest, an estimate, not a proof). A loan that no structure keeps
 //    from a midpoint is decided unless delta < 2^(c + 9 - 2048), c <= 33.
 //    There are about 2^52 amount significands times 2^91.5 pairs of rate and
@@ -243,6 +246,8 @@ template <int L> std::int64_t exponentOf(const WideFloat<L>& v)
 // `value`, computed from `inner`, the largest piece whose error it carries.
 template <int L> Summand<L> summand(const WideFloat<L>& value, const WideFloat<L>& inner)
 {
+    // A rounding never gives 0, so an inexact summand has a nonzero piece.
+    assert(value.exact || !isZero(value) || !isZero(inner));
     return { value, value.exact ? EXACT : std::max(exponentOf(value), exponentOf(inner)) };
 }
 
@@ -402,8 +407,34 @@ double ladderPayment(double amount, double rate, int months)
     return negative ? -size : size;
 }
 
-// base^n as pow gives it for a whole n, for what the formula leaves to it: a
-// base of 0 or below, infinite or not a number, or n = 0.
+// a / n rounded once, for n != 0 and a finite, from integers: a's
+// significand times 2^64 over |n| leaves a quotient of at least 85 bits, and
+// a remainder sets its last bit, which keeps it off every midpoint it does
+// not lie on, so it rounds as a / n does. Elsewhere (a zero n, an infinite
+// or not-a-number a) the division in doubles, where nothing is rounded.
+double divided(double a, int n)
+{
+    if (n == 0 || a - a != 0.0) {
+        return a / static_cast<double>(n);
+    }
+    const BinaryParts parts = binaryParts(a);
+    const auto divisor = static_cast<std::uint32_t>(magnitude(n));
+    FixedUnsigned<FIRST_LIMBS> q {};
+    q.word[2] = static_cast<std::uint32_t>(parts.significand);
+    q.word[3] = static_cast<std::uint32_t>(parts.significand >> 32);
+    std::uint64_t remainder = 0;
+    for (int i = FIRST_LIMBS - 1; i >= 0; --i) {
+        const std::uint64_t part = remainder << 32 | q.word[i];
+        q.word[i] = static_cast<std::uint32_t>(part / divisor);
+        remainder = part % divisor;
+    }
+    q.word[0] |= remainder != 0 ? 1U : 0U;
+    const double size = nearestDouble(wideFromFixed<FIRST_LIMBS>(q, parts.power - 64, false));
+    return parts.negative != (n < 0) ? -size : size;
+}
+
+// base^n as pow gives it, to within a unit in the last place, for a whole n, for what the formula leaves to
+// it: a base of 0 or below, infinite or not a number, or n = 0.
 double raisedTo(double base, int n)
 {
     if (n == 0) {
@@ -426,7 +457,7 @@ double raisedTo(double base, int n)
 // The payment for 0 < |r| < 2^-150 (L8).
 double tinyRatePayment(double amount, double rate, int months)
 {
-    const double quotient = amount / static_cast<double>(months);
+    const double quotient = divided(amount, months);
     const BinaryParts parts = binaryParts(amount);
     if (amount == 0.0 || months == -1 || parts.power > -1011) {
         return quotient; // a zero, -a exactly, or a quotient above the subnormals
@@ -445,7 +476,7 @@ double tinyRatePayment(double amount, double rate, int months)
     }
     const std::uint64_t half = odd / divisor; // |a / n| = half * 2^-1075, half odd
     const bool away = ((static_cast<std::int64_t>(months) + 1) > 0) == (rate > 0.0);
-    const double size = timesPowerOfTwo(static_cast<double>(away ? half / 2 + 1 : half / 2), -1074);
+    const double size = roundToDouble(away ? half / 2 + 1 : half / 2, -1074);
     return (amount < 0.0) != (months < 0) ? -size : size; // quotient may be a zero, signed or not
 }
 
@@ -456,7 +487,7 @@ double computeMonthlyPayment(double amount, double monthlyRate, int months)
     const bool finiteAmount = amount - amount == 0.0;
     const bool finiteRate = monthlyRate - monthlyRate == 0.0;
     if (monthlyRate == 0.0) {
-        return amount / static_cast<double>(months); // the limit as the rate goes to 0
+        return divided(amount, months); // the limit as the rate goes to 0
     }
     if (months != 0 && absolute(monthlyRate) < 0x1p-150) {
         return tinyRatePayment(amount, monthlyRate, months);

@@ -92,6 +92,19 @@ WideFloat<L> wideFromInteger(std::uint64_t value, std::int64_t power = 0, bool n
     return result;
 }
 
+// value * 2^power, rounded as every result is: exact when value fits.
+template <int L, int N>
+WideFloat<L> wideFromFixed(const FixedUnsigned<N>& value, std::int64_t power, bool negative)
+{
+    static_assert(N <= wide_float_detail::SPAN<L>, "the value fits the working words");
+    wide_float_detail::Wide<L> w;
+    for (int i = 0; i < N; ++i) {
+        w.bits.word[i] = value.word[i];
+    }
+    w.bottom = power;
+    return wide_float_detail::rounded<L>(w, negative, true);
+}
+
 // A finite double, or the largest double's upper neighbour 2^1024 for an
 // infinity (binaryParts reads its bits so), exactly.
 template <int L> WideFloat<L> wideFromDouble(double value)
