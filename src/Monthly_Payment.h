@@ -7,7 +7,8 @@
 // wherever that value is a finite number. A zero rate gives amount / n, its
 // limit. Where the formula has no finite value (n = 0, r = -100% with n > 0,
 // r = -200% with n even, an infinite or not-a-number amount or rate), the
-// result is what the formula gives evaluated as it stands.
+// result is as the table below says: mostly the formula evaluated in doubles
+// as it stands, (a r) (g / (g - 1)) with g = (1 + r)^n.
 //
 // The rounding is proven in Monthly_Payment.cpp for every loan whose payment
 // lies on a midpoint between doubles or at least 2^-2000 of itself from one,
