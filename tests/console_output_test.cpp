@@ -126,6 +126,9 @@ TEST(PrintDouble, NegativePrecisionPrintsAsNone)
 {
     EXPECT_EQ(doubleText(3.7, -1), "4");
     EXPECT_EQ(doubleText(-2.25, INT_MIN), "-2");
+    EXPECT_EQ(printed([] { printDoubleJustified(0.0, -1, 1, "LEFT"); }), "0");
+    EXPECT_EQ(printed([] { printDoubleJustified(3.7, -1, 3, "RIGHT"); }), "  4");
+    EXPECT_EQ(printed([] { printDoubleJustified(-2.25, INT_MIN, 4, "CENTER"); }), " -2 ");
 }
 
 TEST(PrintDouble, NonFiniteValuesAsTheLibraryPrintsThem)
