@@ -104,6 +104,7 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "0xfF9", true, 0xff9, "" },
     // More digits than a C library keeps: still correctly rounded.
     { "9007199254740993", true, 0x1p53, "" }, // a tie: to even
+    { "9007199254740997", true, 0x1p53 + 4, "" }, // to even in the last bit alone
     { "9007199254740993.0000000000000000000000000000001", true, 0x1p53 + 2, "" },
     { "0.1000000000000000055511151231257827021181583404541015625", true, 0.1, "" },
     // Doubles' edges: overflow, the least subnormal, and half of it.
@@ -118,12 +119,15 @@ const ReadCase<double> DOUBLE_CASES[] = {
     // Hexadecimal ties and the subnormal grid.
     { "0x1.00000000000008p0", true, 1, "" },
     { "0x1.00000000000018p0", true, 1 + 0x1p-51, "" },
+    { "0x1.00000000000028p0", true, 1 + 0x1p-51, "" },
     { "0x1p-1075", true, 0, "" },
     { "0x1.8p-1075", true, 0x1p-1074, "" },
     { "0x1.00000000000008p-1075", true, 0x1p-1074, "" }, // glibc 2.36 gives 0
     { "0x1.fffffffffffff7ffp-1023", true, 0x1p-1022, "" }, // up to the least normal
     { "0x1.fffffffffffff8p1023", true, INF, "" },
     { "0x1.8p1024", true, INF, "" },
+    { "0x1p99999999999999999999", true, INF, "" },
+    { "0x1p-99999999999999999999", true, 0, "" },
     { "0x1p-1074", true, 0x1p-1074, "" },
     { "0x1.000000000000081p0", true, 1 + 0x1p-52, "" }, // a digit past the kept ones breaks the tie
     { "0x10000000000000000", true, 0x1p64, "" },
