@@ -130,6 +130,8 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "0x1p-99999999999999999999", true, 0, "" },
     { "0x1p-1074", true, 0x1p-1074, "" },
     { "0x1.000000000000081p0", true, 1 + 0x1p-52, "" }, // a digit past the kept ones breaks the tie
+    { "0x1.000000000000080p0", true, 1, "" }, // zeros past them leave it a tie
+    { "0x10000000000000800", true, 0x1p64, "" },
     { "0x10000000000000000", true, 0x1p64, "" },
     // Letter digits in either case, leading zeros, a zero of any exponent.
     { "0xa", true, 10, "" },
@@ -160,9 +162,6 @@ const ReadCase<double> DOUBLE_CASES[] = {
     // bit of the quotient decides.
     { "507.64163721286816", true, 0x1.fba442561d2a5p+8, "" },
     { "7174222997.496446", true, 0x1.ab9df4957f171p+32, "" },
-    // Zeros past the 15 hexadecimal digits kept leave a tie a tie.
-    { "0x1.000000000000080p0", true, 1, "" },
-    { "0x10000000000000800", true, 0x1p64, "" },
 };
 
 std::uint64_t bits(double x)
