@@ -80,3 +80,12 @@ run_block() {
     local commands
     commands=$(readme_block "command: $1" "${2:-README.md}") && bash -ec "$commands"
 }
+
+# skipped_tests PRESET: how many tests skipped themselves in PRESET's last
+# test run, and their names: GoogleTest's "[  SKIPPED ] Suite.Case (N ms)"
+# line for each in CTest's full log, whether CTest ran the case alone or
+# with the rest of its program (under wine).
+skipped_tests() {
+    sed -n 's/^\[  SKIPPED \] \([^ ]*\) ([0-9]* ms).*/\1/p' "build/$1/Testing/Temporary/LastTest.log" |
+        sort -u | awk '{ names = names " " $0 } END { print NR " skipped" (NR ? ":" names : "") }'
+}

@@ -186,17 +186,10 @@ int awaitExit(pid_t pid, bool& timedOut, int* signal)
     return WIFEXITED(wstatus) ? WEXITSTATUS(wstatus) : -1;
 }
 
-std::string printedWithin(long bytes, const std::function<void()>& call)
+long peakResident()
 {
-    const Redirect console("");
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const rlimit limit { static_cast<rlim_t>(bytes), static_cast<rlim_t>(bytes) };
-        setrlimit(RLIMIT_AS, &limit);
-        call();
-        _exit(std::fflush(stdout) == 0 && std::ferror(stdout) == 0 ? 0 : 1);
-    }
-    bool timedOut = false;
-    return awaitExit(pid, timedOut) == 0 ? console.written() : std::string();
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L; // Linux counts KiB
 }
 #endif

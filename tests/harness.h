@@ -1,6 +1,6 @@
 // What the tests run code with: standard input and output redirected to
-// temporary files, in-process, and on POSIX systems a call in a child
-// process with limited memory. The built program as a separate process is
+// temporary files, in-process, and on POSIX systems a child process's end
+// and the process's peak memory. The built program as a separate process is
 // run_program.h's, on POSIX systems.
 #ifndef HARNESS_H
 #define HARNESS_H
@@ -77,9 +77,9 @@ inline constexpr auto TIME_LIMIT = std::chrono::seconds(10);
 // crashed or ran past TIME_LIMIT (then it is killed, and `timedOut` set).
 int awaitExit(pid_t pid, bool& timedOut, int* signal = nullptr);
 
-// What the call writes when it runs in a child process whose address space
-// is limited to `bytes`; empty when the child fails.
-std::string printedWithin(long bytes, const std::function<void()>& call);
+// The process's peak resident memory so far, in bytes: under an emulator,
+// the emulator's.
+long peakResident();
 #endif
 
 #endif

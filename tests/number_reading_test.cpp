@@ -53,6 +53,14 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "nan(", FAILS, 0, "" },
     { "nan(12 )", FAILS, 0, " )" },
     { "nax", FAILS, 0, "x" },
+    // Its characters are a to z, A to Z, 0 to 9 and _: not their neighbours.
+    { "nan(azAZ09_)", true, NaN, "" },
+    { "nan(`)", FAILS, 0, "`)" },
+    { "nan(@)", FAILS, 0, "@)" },
+    { "nan([)", FAILS, 0, "[)" },
+    { "nan(/)", FAILS, 0, "/)" },
+    { "nan(:)", FAILS, 0, ":)" },
+    { "nan(^)", FAILS, 0, "^)" },
     // Broken inf and nan words: the longest start of a word is consumed.
     { "in5", FAILS, 0, "5" },
     { "infinite", FAILS, 0, "e" },
@@ -76,9 +84,27 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "0x.8", true, 0.5, "" },
     { "0X1.8P1", true, 3, "" },
     { "0x10", true, 16, "" },
+    // Digits are 0 to 9, and a to f and A to F after 0x: not their neighbours.
+    { "1/", true, 1, "/" },
+    { "1:", true, 1, ":" },
+    { "/1", FAILS, 0, "/1" },
+    { ":1", FAILS, 0, ":1" },
+    { "1./", true, 1, "/" },
+    { "1e/", FAILS, 0, "/" },
+    { "1e-:", FAILS, 0, ":" },
+    { "1e1:", true, 10, ":" },
     { "0x1g", true, 1, "g" },
+    { "0x1`", true, 1, "`" },
+    { "0x1G", true, 1, "G" },
+    { "0x1@", true, 1, "@" },
+    { "0x1/", true, 1, "/" },
+    { "0x1:", true, 1, ":" },
+    { "0x`", FAILS, 0, "`" },
+    { "0x1p:", FAILS, 0, ":" },
+    { "0xfF9", true, 0xff9, "" },
     // More digits than a C library keeps: still correctly rounded.
     { "9007199254740993", true, 0x1p53, "" }, // a tie: to even
+    { "9007199254740997", true, 0x1p53 + 4, "" }, // to even in the last bit alone
     { "9007199254740993.0000000000000000000000000000001", true, 0x1p53 + 2, "" },
     { "0.1000000000000000055511151231257827021181583404541015625", true, 0.1, "" },
     // Doubles' edges: overflow, the least subnormal, and half of it.
@@ -93,14 +119,19 @@ const ReadCase<double> DOUBLE_CASES[] = {
     // Hexadecimal ties and the subnormal grid.
     { "0x1.00000000000008p0", true, 1, "" },
     { "0x1.00000000000018p0", true, 1 + 0x1p-51, "" },
+    { "0x1.00000000000028p0", true, 1 + 0x1p-51, "" },
     { "0x1p-1075", true, 0, "" },
     { "0x1.8p-1075", true, 0x1p-1074, "" },
     { "0x1.00000000000008p-1075", true, 0x1p-1074, "" }, // glibc 2.36 gives 0
     { "0x1.fffffffffffff7ffp-1023", true, 0x1p-1022, "" }, // up to the least normal
     { "0x1.fffffffffffff8p1023", true, INF, "" },
     { "0x1.8p1024", true, INF, "" },
+    { "0x1p99999999999999999999", true, INF, "" },
+    { "0x1p-99999999999999999999", true, 0, "" },
     { "0x1p-1074", true, 0x1p-1074, "" },
     { "0x1.000000000000081p0", true, 1 + 0x1p-52, "" }, // a digit past the kept ones breaks the tie
+    { "0x1.000000000000080p0", true, 1, "" }, // zeros past them leave it a tie
+    { "0x10000000000000800", true, 0x1p64, "" },
     { "0x10000000000000000", true, 0x1p64, "" },
     // Letter digits in either case, leading zeros, a zero of any exponent.
     { "0xa", true, 10, "" },
@@ -111,7 +142,11 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "0e400", true, 0, "" },
     { "NAN", true, NaN, "" },
     { "nan({)", FAILS, 0, "{)" },
-    { "\b1", FAILS, 0, "\b1" }, // a backspace is not white space
+    // White space is ' ' and \t to \r: their neighbours are not.
+    { "\b1", FAILS, 0, "\b1" },
+    { "\x0e-1", FAILS, 0, "\x0e-1" },
+    { "\x1f-1", FAILS, 0, "\x1f-1" },
+    { "!1", FAILS, 0, "!1" },
     // Past the one-operation path (a significand of at most 15 digits and a
     // power of ten up to 10^22, both exact doubles): the exact quotient decides.
     { "9917142.186040747e5", true, 0x1.cdcd8c24d8264p+39, "" },
@@ -123,6 +158,10 @@ const ReadCase<double> DOUBLE_CASES[] = {
     { "0.99999999999999989", true, 0x1.fffffffffffffp-1, "" },
     { "1e-138", true, 0x1.7d12a4670c123p-459, "" },
     { "37675475641622314", true, 0x1.0bb34a7cb9be5p+55, "" },
+    // The operands' lengths put the leading bit one too high, and the last
+    // bit of the quotient decides.
+    { "507.64163721286816", true, 0x1.fba442561d2a5p+8, "" },
+    { "7174222997.496446", true, 0x1.ab9df4957f171p+32, "" },
 };
 
 std::uint64_t bits(double x)
@@ -176,6 +215,16 @@ const ReadCase<int> INTEGER_CASES[] = {
     { "x", FAILS, 0, "x" },
     { ".5", FAILS, 0, ".5" },
     { "", FAILS, 0, "" },
+    // Digits and white space as for readDouble: not their neighbours.
+    { "1/", true, 1, "/" },
+    { "9:", true, 9, ":" },
+    { "/1", FAILS, 0, "/1" },
+    { ":1", FAILS, 0, ":1" },
+    { "\t\r 09", true, 9, "" },
+    { "\b1", FAILS, 0, "\b1" },
+    { "\x0e-1", FAILS, 0, "\x0e-1" },
+    { "\x1f-1", FAILS, 0, "\x1f-1" },
+    { "!1", FAILS, 0, "!1" },
 };
 
 TEST(ReadInteger, TakesASignAndDigitsAndGivesTheNearestInt)

@@ -97,6 +97,13 @@ TEST(NumericPrompts, FailedConversionGivesZeroAndLeavesTheText)
     const Answers nulAnswers = ask(nul, "d");
     EXPECT_EQ(nulAnswers.values, std::vector { 0.0 });
     EXPECT_EQ(nulAnswers.run.unread, nul);
+
+    // Only ' ' and \t to \r are passed over: their neighbours stop both.
+    for (const std::string text : { "\b5\n", "\x0e-5\n", "\x1f-5\n", "!5\n" }) {
+        const Answers stopped = ask(text, "di");
+        EXPECT_EQ(stopped.values, (std::vector { 0.0, 0.0 })) << text;
+        EXPECT_EQ(stopped.run.unread, text);
+    }
 }
 
 TEST(NumericPrompts, EndOfInputGivesZero)

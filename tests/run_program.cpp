@@ -12,6 +12,7 @@
 #include <pty.h>
 #include <spawn.h>
 #include <stdexcept>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -217,22 +218,18 @@ void LiveProgram::type(std::string_view text) const
     writeAll(input_, text);
 }
 
-bool LiveProgram::awaitReading() const
+bool LiveProgram::awaitTaken() const
 {
-    const std::string wchan = "/proc/" + std::to_string(pid_) + "/wchan";
     const auto deadline = std::chrono::steady_clock::now() + TIME_LIMIT;
     while (std::chrono::steady_clock::now() < deadline) {
-        char where[64] = {};
-        if (std::FILE* file = std::fopen(wchan.c_str(), "r")) {
-            if (std::fgets(where, sizeof where, file) == nullptr) {
-                where[0] = '\0';
-            }
-            std::fclose(file);
+        int waiting = 0; // a pipe's unread bytes, asked at either end
+        if (ioctl(input_, FIONREAD, &waiting) != 0) {
+            return false;
         }
-        if (std::strstr(where, "pipe_read") != nullptr) {
+        if (waiting == 0) {
             return true;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return false;
 }

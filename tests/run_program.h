@@ -52,9 +52,9 @@ public:
     // it does not within a few seconds.
     bool awaitOutput(std::string_view wanted);
     void type(std::string_view text) const;
-    // Waits until the program blocks reading its input, as Linux's /proc
-    // tells; false when it does not within a few seconds.
-    bool awaitReading() const;
+    // Waits until the program has read all that was typed; false when it
+    // has not within a few seconds.
+    bool awaitTaken() const;
     // Reads away what filled a FullPipe, so that the program's writes work.
     void drain();
     // Reads to the end, waits for the program and gives its exit status, or
