@@ -457,10 +457,10 @@ double raisedTo(double base, int n)
 // The payment for 0 < |r| < 2^-150 (L8).
 double tinyRatePayment(double amount, double rate, int months)
 {
-    const double quotient = divided(amount, months);
+    const double perMonth = divided(amount, months);
     const BinaryParts parts = binaryParts(amount);
     if (amount == 0.0 || months == -1 || parts.power > -1011) {
-        return quotient; // a zero, -a exactly, or a quotient above the subnormals
+        return perMonth; // a zero, -a exactly, or a quotient above the subnormals
     }
     std::uint64_t odd = parts.significand;
     std::int64_t power = parts.power;
@@ -472,12 +472,12 @@ double tinyRatePayment(double amount, double rate, int months)
         --power;
     }
     if (power != -1075 || odd % divisor != 0) {
-        return quotient;
+        return perMonth;
     }
     const std::uint64_t half = odd / divisor; // |a / n| = half * 2^-1075, half odd
     const bool away = ((static_cast<std::int64_t>(months) + 1) > 0) == (rate > 0.0);
     const double size = roundToDouble(away ? half / 2 + 1 : half / 2, -1074);
-    return (amount < 0.0) != (months < 0) ? -size : size; // quotient may be a zero, signed or not
+    return (amount < 0.0) != (months < 0) ? -size : size; // perMonth may be a zero, signed or not
 }
 
 } // namespace
