@@ -25,8 +25,8 @@ std::vector<std::string> gridInputs()
         "1e30", "1e308", "-1e308", "inf", "nan" };
     const char* const rates[] = { "0", "5e-324", "-5e-324", "1e-10", "0.375", "0.5", "1", "2", "100", "1e10",
         "-50", "-100", "-150", "-200", "-300", "inf", "nan" };
-    const char* const months[] = { "0", "1", "2", "12", "360", "100000", "-12", "2147483647", "2147483648",
-        "-2147483649", "99999999999999999999" };
+    const char* const months[] = { "0", "1", "2", "12", "360", "100000", "-1", "-12", "2147483647",
+        "2147483648", "-2147483649", "99999999999999999999" };
     std::vector<std::string> inputs;
     for (const char* amount : amounts) {
         for (const char* rate : rates) {
