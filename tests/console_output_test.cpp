@@ -150,8 +150,11 @@ TEST(PrintDouble, LongTextsArePrintedWhole)
     EXPECT_EQ(doubleText(-1e28, 2), "-9999999999999999583119736832.00"); // 32 characters
     EXPECT_EQ(doubleText(1e28, 2), "9999999999999999583119736832.00"); // 31: fits exactly
     EXPECT_EQ(doubleText(1.0 / 3, 40), "0.3333333333333333148296162562473909929395");
-    EXPECT_EQ(doubleText(-std::numeric_limits<double>::max(), 2),
-        libcFixed(-std::numeric_limits<double>::max(), 2));
+    const double lowest = -std::numeric_limits<double>::max();
+    EXPECT_EQ(doubleText(lowest, 2), libcFixed(lowest, 2));
+    // The longest text of all, 1385 characters: sign, 309 digits, point and
+    // every exact decimal.
+    EXPECT_EQ(doubleText(lowest, 1074), libcFixed(lowest, 1074));
 
     EXPECT_EQ(printed([] { printDoubleJustified(1e40, 2, 50, "RIGHT"); }),
         "      10000000000000000303786028427003666890752.00");
