@@ -87,7 +87,19 @@ INSTANTIATE_TEST_SUITE_P(BadInput, UnreadableAnswer,
             BANNER + AMOUNT_PROMPT + RATE_PROMPT,
             cannotRead("the monthly interest rate", "\"\\x00\"... is not a number") },
         Failure { "ClosedInput", "", BANNER + AMOUNT_PROMPT,
-            cannotRead("the borrowed amount", "Bad file descriptor"), Input::Closed }),
+            cannotRead("the borrowed amount", "Bad file descriptor"), Input::Closed },
+        // Each byte just inside and outside the printable range, and the
+        // neighbours of the two that are escaped, which are not.
+        Failure { "EdgeBytesForAmount", "\x1f ~\x7f\x80\xff\"\\!#[]\n", BANNER + AMOUNT_PROMPT,
+            cannotRead("the borrowed amount", R"("\x1f ~\x7f\x80\xff\"\\!#[]" is not a number)") },
+        // 24 bytes are shown whole; a 25th is not, and "..." says so.
+        Failure { "TwentyFourBytesForAmount", "abcdefghijklmnopqrstuvwx\n", BANNER + AMOUNT_PROMPT,
+            cannotRead("the borrowed amount", "\"abcdefghijklmnopqrstuvwx\" is not a number") },
+        Failure { "TwentyFiveBytesForAmount", "abcdefghijklmnopqrstuvwxy\n", BANNER + AMOUNT_PROMPT,
+            cannotRead("the borrowed amount", "\"abcdefghijklmnopqrstuvwx\"... is not a number") },
+        // A text that is not a number, cut by the end of input, is not the end of input.
+        Failure { "PercentSignAtTheEnd", "1000\n1\n%", BANNER + AMOUNT_PROMPT + RATE_PROMPT + MONTHS_PROMPT,
+            cannotRead("the number of months", "\"%\" is not a number") }),
     nameOf<Failure>);
 
 void expectCleanFinish(const ProgramRun& run)
@@ -125,10 +137,13 @@ TEST(OutputErrors, ReportThatCannotBeWrittenFailsWithOneLine)
     for (const auto& [output, reason] : { std::pair { Output::Full, "No space left on device" },
              std::pair { Output::Closed, "Bad file descriptor" },
              std::pair { Output::ReaderGone, "Broken pipe" } }) {
-        const ProgramRun run = runProgram("1000\n1\n12\n", Input::File, output);
-        EXPECT_FALSE(run.timedOut) << reason;
-        EXPECT_EQ(run.errors, std::string("payment_calculator: write error: ") + reason + "\n");
-        EXPECT_EQ(run.status, 1) << reason;
+        // An answer that cannot be read does not hide the write error.
+        for (const char* input : { "1000\n1\n12\n", "abc\n" }) {
+            const ProgramRun run = runProgram(input, Input::File, output);
+            EXPECT_FALSE(run.timedOut) << reason;
+            EXPECT_EQ(run.errors, std::string("payment_calculator: write error: ") + reason + "\n");
+            EXPECT_EQ(run.status, 1) << reason << ' ' << input;
+        }
     }
 }
 
