@@ -1,7 +1,6 @@
 // The fixed monthly payment of a loan, decided in integer arithmetic, so that
 // every platform gives the same bits whatever its floating point: doubles
-// compute only a start for the walk below, and the formula where it has no
-// finite value.
+// compute only the formula where it has no finite value.
 //
 // Why it is correctly rounded, lemma by lemma. P = a r / (1 - x^-n) is the
 // exact payment for doubles a and r and an int n != 0, x = 1 + r, X = x^|n|
@@ -105,8 +104,9 @@
 //    bits; D is then the other summand, of exact sign. A leading term a r,
 //    or -a r X with X's odd part below 2^54, that is not a midpoint lies at
 //    least 2^-161 of itself from one, which 256 bits resolve by L5; any
-//    other leading term is as near one as chance puts it (L10). Tests: "large-power-tie",
-//    "small-power-tie", "large-power-near-tie", "one-month-near-tie".
+//    other leading term is as near one as chance puts it (L10). Tests:
+//    "large-power-tie", "small-power-tie", "large-power-near-tie",
+//    "one-month-near-tie".
 // L8 (tiny rates, 0 < |r| < 2^-150, tinyRatePayment). With n r that small,
 //    P = (a / n) (1 + e) with e = (n + 1) r / 2 (1 + t), |t| < 2^-118, of
 //    the sign of (n + 1) r and below 2^-118 (n = -1 gives -a exactly). A
@@ -122,8 +122,8 @@
 //    -a / r^(|n| - 1) that is a subnormal midpoint for n <= -2 and |r| =
 //    R 2^j, from which P lies by |n| / |r| (1 + O(|n| / |r|)): r is a double,
 //    so delta > 2^-1024, which L5 resolves at 2048 bits once c <= 1014, far
-//    beyond every |n| (a stays a double only for j (|n| - 1) < 2099). Tests: "subnormal-leading-tie",
-//    "rung-2048".
+//    beyond every |n| (a stays a double only for j (|n| - 1) < 2099).
+//    Tests: "subnormal-leading-tie", "rung-2048".
 // L10 (the rest, an estimate, not a proof). A loan that no structure keeps
 //    from a midpoint is decided unless delta < 2^(c + 9 - 2048), c <= 33.
 //    There are about 2^52 amount significands times 2^91.5 pairs of rate and
@@ -433,8 +433,9 @@ double divided(double a, int n)
     return parts.negative != (n < 0) ? -size : size;
 }
 
-// base^n as pow gives it, to within a unit in the last place, for a whole n, for what the formula leaves to
-// it: a base of 0 or below, infinite or not a number, or n = 0.
+// base^n as pow gives it, to within a unit in the last place, for a whole n,
+// for what the formula leaves to it: a base of 0 or below, infinite or not a
+// number, or n = 0.
 double raisedTo(double base, int n)
 {
     if (n == 0) {
